@@ -1,0 +1,29 @@
+# Windows build (mingw-w64): the Windows layer, the launcher .exe, and the tests that run under wine64.
+set(WIN_DEFINES UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+set(WIN_SYSTEM_LIBS msi cabinet version shell32 ole32 uuid advapi32 user32 gdi32 comctl32 crypt32 shlwapi)
+target_compile_definitions(launcher_core PUBLIC ${WIN_DEFINES})
+target_compile_options(launcher_core PRIVATE -Wall -Wextra)
+# Everything static, so the .exe needs no runtime DLLs beside it.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+add_library(launcher_win STATIC ${WIN_SOURCES})
+target_link_libraries(launcher_win PUBLIC launcher_core ${WIN_SYSTEM_LIBS})
+target_compile_options(launcher_win PRIVATE -Wall -Wextra)
+
+# The launcher program. Resources: manifest, version, and the generated string tables.
+configure_file(${CMAKE_SOURCE_DIR}/resources/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h)
+include(cmake/Strings.cmake)
+add_executable(SetupLauncher WIN32
+    ${CMAKE_SOURCE_DIR}/launcher/WinMain_win.cpp
+    ${CMAKE_SOURCE_DIR}/resources/launcher.rc)
+target_include_directories(SetupLauncher PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/resources)
+set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/launcher.rc APPEND PROPERTY OBJECT_DEPENDS
+    ${CMAKE_SOURCE_DIR}/resources/SetupLauncher.manifest ${GENERATED_STRINGS_RC})
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_SOURCE_DIR}/resources")
+target_link_libraries(SetupLauncher PRIVATE launcher_win)
+target_link_options(SetupLauncher PRIVATE -municode -mwindows)
+add_dependencies(SetupLauncher generated_strings)
+
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    include(cmake/WindowsTests.cmake)
+endif()

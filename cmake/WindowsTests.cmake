@@ -1,0 +1,25 @@
+# GoogleTest built with mingw from the sources Debian ships, and the test programs run under wine64.
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+set(LAUNCHER_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+
+# Windows layer tests: real registry keys, files and packages.
+file(GLOB_RECURSE WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+add_executable(win_tests ${WIN_TEST_SOURCES})
+target_link_libraries(win_tests PRIVATE launcher_win gtest gmock gtest_main)
+add_test(NAME win_tests COMMAND win_tests)
+
+# End-to-end runs of the real launcher .exe, with a driver for its windows.
+file(GLOB_RECURSE E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp
+    ${CMAKE_SOURCE_DIR}/tools/driver/*.cpp)
+add_executable(e2e_tests ${E2E_SOURCES})
+target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/driver)
+target_link_libraries(e2e_tests PRIVATE launcher_win gtest gmock gtest_main)
+add_dependencies(e2e_tests SetupLauncher)
+add_test(NAME e2e_tests COMMAND e2e_tests)
+
+set_tests_properties(win_tests e2e_tests PROPERTIES
+    ENVIRONMENT "WINEPREFIX=${LAUNCHER_WINEPREFIX};WINEDEBUG=-all"
+    TIMEOUT 900)

@@ -1,0 +1,106 @@
+// CSetupApp: the launcher's one application object and the setup context every part of the run shares.
+// It owns the command line, the log, the setup result, the package list and the named values for the
+// whole process; InitInstance chooses and runs the run mode, ExitInstance cleans up and returns the
+// exit code.
+#pragma once
+
+#include "launcher/CommandLine.h"
+#include "launcher/PackageInfo.h"
+#include "launcher/SetupLog.h"
+#include "launcher/SetupLogFile_win.h"
+#include "launcher/SetupResult.h"
+#include "support/Format.h"
+#include "support/Handle_win.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CSetupApp {
+public:
+    // Parses the process command line (the whole text, program name first), opens the log and writes
+    // the start line.
+    explicit CSetupApp(const std::wstring& processCommandLine);
+    CSetupApp(const CSetupApp&) = delete;
+    CSetupApp& operator=(const CSetupApp&) = delete;
+    ~CSetupApp();
+
+    // Runs the chosen mode to its end. False: do not run a message loop, go to ExitInstance.
+    bool InitInstance();
+    // Clean-up; returns the result code, which becomes the process exit code.
+    int ExitInstance();
+
+    template <class... Args> bool WriteLog(int level, std::wstring_view format, const Args&... args) {
+        if (logFile_.IsOpen() && level <= verbosity_)
+            WriteLogLine(Format(format, args...));
+        return true;
+    }
+    void ReleaseLogToInstaller();
+    void ReopenLog();
+    int LogVerbosity() const { return verbosity_; }
+
+    SetupResult& Result() { return result_; }
+    int SetResultCode(int32_t code) { return result_.SetResultCode(code); }
+    void ReportResult();
+    // ResultText(): the result's text with the system's description of the installer error.
+    std::wstring ResultText() const;
+
+    CSetupAppCommandLineInfo& CommandLine() { return commandLine_; }
+    const CSetupAppCommandLineInfo& CommandLine() const { return commandLine_; }
+    std::vector<std::unique_ptr<PackageInfo>>& Packages() { return packages_; }
+    PackageInfo* MainPackage() { return packages_.empty() ? nullptr : packages_.front().get(); }
+
+    std::wstring ReadManifestString(const std::wstring& name);
+    std::wstring WizardTitle();
+    void SetNamedValue(const std::wstring& name, const std::wstring& value) { namedValues_[name] = value; }
+    bool GetNamedValue(const std::wstring& name, std::wstring& value) const;
+
+    void DeleteMsiFolder(PackageInfo& package);
+    void PruneMsiFolders();
+
+    bool IsMultiLanguage() const { return multiLanguage_; }
+    bool Is64BitSystem() const { return is64BitSystem_; }
+    int IntroductionTextId() const { return introductionTextId_; }
+    // The name message boxes carry: the wizard title in setup mode, else the program's name.
+    const std::wstring& ApplicationName() const { return applicationName_; }
+
+private:
+    void WriteLogLine(const std::wstring& line);
+    void WindowsInstallerEnableLog();
+    void RunValidation();
+    void RunUsage();
+    void PrintUsage();
+    // False when the run stopped at once (nothing is reported then).
+    bool RunExtractAll();
+    void RunSetup();
+    void RunWizard();
+    bool CheckOperatingSystem();
+    bool CheckCommandLineProperties(std::wstring& errorText);
+    // A message box with the error icon, unless the run is quiet.
+    void ShowError(const std::wstring& text);
+    bool LoadPackages();
+    bool ValidateResources();
+    void RecordDownloadIdOfThisFile();
+    void ApplySubPackageSelection();
+    bool IsPackageInstalled(const PackageInfo& package);
+    void RunSelfDelete();
+
+    CSetupAppCommandLineInfo commandLine_;
+    std::wstring rawArguments_;
+    SetupLogFile logFile_;
+    int verbosity_ = 0;
+    SetupResult result_;
+    std::vector<std::unique_ptr<PackageInfo>> packages_;
+    std::map<std::wstring, std::wstring> namedValues_;
+    std::wstring detectedSystemName_;
+    std::wstring requiredSystemName_;
+    bool is64BitSystem_ = false;
+    unsigned systemMajorVersion_ = 0;
+    std::vector<std::wstring> usagePropertyNames_; // property names of the usage table's groups
+    int introductionTextId_ = 35;
+    bool multiLanguage_ = false;
+    bool initialisationFinished_ = false;
+    std::wstring applicationName_;
+    KernelHandle singleInstanceMutex_; // held until the process ends
+};

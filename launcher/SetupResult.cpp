@@ -1,0 +1,55 @@
+#include "launcher/SetupResult.h"
+
+#include "support/Format.h"
+
+namespace {
+
+struct ResultRow {
+    int32_t code;
+    const wchar_t* text;
+    int messageId;
+};
+
+constexpr ResultRow kResults[] = {
+    {ResultCode::Corrupted, L"Installer is corrupted.", 6},
+    {ResultCode::InstallFailed, L"Installation failed.", 0},
+    {ResultCode::UserCancelled, L"User cancelled installation.", 0},
+    {ResultCode::IncompatibleWindows, L"Incompatible Windows Version", 25},
+    {ResultCode::NoDirect2D, L"Direct 2D not found", 67},
+    {ResultCode::AlreadyRunning, L"Another installer was already running.", 27},
+    {ResultCode::NoAdminRights, L"Installation requires admin rights.", 18},
+    {ResultCode::OtherVersionInstalled, L"", 24},
+    {ResultCode::MsiFileNotFound, L"Could not find MSI-file", 60},
+    {ResultCode::SixtyFourBitOnThirtyTwo, L"Installing a 64-bit product on a 32-bit system", 64},
+    {ResultCode::DiskFull, L"Your disk is full.", 1130},
+    {ResultCode::PackageInfoMissing, L"", 1146},
+    {ResultCode::ForbiddenByPolicy, L"", 26},
+    {ResultCode::PlatformNotSupported, L"", 63},
+};
+
+const ResultRow* Find(int32_t code) {
+    for (const auto& row : kResults) {
+        if (row.code == code)
+            return &row;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+std::wstring ResultBaseText(int32_t code) {
+    const ResultRow* row = Find(code);
+    return row ? row->text : L"";
+}
+
+int ResultMessageStringId(int32_t code) {
+    const ResultRow* row = Find(code);
+    return row ? row->messageId : 0;
+}
+
+std::wstring ComposeResultText(int32_t code, int32_t installerError, const std::wstring& systemDescription) {
+    const std::wstring base = ResultBaseText(code);
+    if (installerError == 0 || systemDescription.empty())
+        return base;
+    return Format(L"%s (%d - %s)", base, installerError, systemDescription);
+}

@@ -1,0 +1,69 @@
+#include "launcher/SystemInfo_win.h"
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <vector>
+
+LocalTime LocalNow() {
+    SYSTEMTIME t = {};
+    GetLocalTime(&t);
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+std::wstring ThisModulePath() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0)
+            return {};
+        if (length < buffer.size())
+            return std::wstring(buffer.data(), length);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+FileVersion ThisFileVersion() {
+    FileVersion version;
+    const std::wstring path = ThisModulePath();
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    if (size == 0)
+        return version;
+    std::vector<unsigned char> data(size);
+    if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data()))
+        return version;
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) || !info)
+        return version;
+    version.present = true;
+    version.major = HIWORD(info->dwFileVersionMS);
+    version.minor = LOWORD(info->dwFileVersionMS);
+    version.build = HIWORD(info->dwFileVersionLS);
+    version.revision = LOWORD(info->dwFileVersionLS);
+    return version;
+}
+
+std::wstring SystemErrorText(unsigned long error) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+        MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+    std::wstring description = length && text ? std::wstring(text, length) : std::wstring();
+    if (text)
+        LocalFree(text);
+    return description;
+}
+
+std::wstring LauncherBaseFolder() {
+    PWSTR common = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_ProgramData, 0, nullptr, &common)) && common)
+        folder = std::wstring(common) + L"\\Quenlis";
+    CoTaskMemFree(common);
+    if (!folder.empty())
+        CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}

@@ -1,0 +1,16 @@
+// The program's entry point: creates the application object and runs it.
+#include "launcher/SetupApp_win.h"
+
+#include <windows.h>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    CSetupApp app(GetCommandLineW());
+    if (app.InitInstance()) {
+        MSG message;
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return app.ExitInstance();
+}

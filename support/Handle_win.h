@@ -1,0 +1,82 @@
+// One owner for every kind of Windows handle: a move-only wrapper over a traits type that says which
+// value means "no handle" and how to close one. Copying an owner does not compile.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+template <class Traits> class UniqueHandle {
+public:
+    using Type = typename Traits::Type;
+
+    UniqueHandle() = default;
+    explicit UniqueHandle(Type handle) : handle_(handle) {}
+    ~UniqueHandle() { Close(); }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Detach()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other)
+            Attach(other.Detach());
+        return *this;
+    }
+
+    Type Get() const { return handle_; }
+    bool IsValid() const { return handle_ != Traits::Invalid(); }
+    explicit operator bool() const { return IsValid(); }
+
+    // Closes the handle; true when there was none or closing succeeded.
+    bool Close() {
+        if (!IsValid())
+            return true;
+        const bool closed = Traits::Close(handle_);
+        handle_ = Traits::Invalid();
+        return closed;
+    }
+    void Attach(Type handle) {
+        Close();
+        handle_ = handle;
+    }
+    Type Detach() { return std::exchange(handle_, Traits::Invalid()); }
+    // For out-parameters of functions that create a handle: closes the current one first.
+    Type* Receive() {
+        Close();
+        return &handle_;
+    }
+
+private:
+    Type handle_ = Traits::Invalid();
+};
+
+struct KernelHandleTraits { // CreateMutex, CreateProcess, OpenProcessToken...: null means none
+    using Type = HANDLE;
+    static Type Invalid() { return nullptr; }
+    static bool Close(Type h) { return CloseHandle(h) != FALSE; }
+};
+struct FileHandleTraits { // CreateFile: INVALID_HANDLE_VALUE means none
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static bool Close(Type h) { return CloseHandle(h) != FALSE; }
+};
+struct RegistryKeyTraits {
+    using Type = HKEY;
+    static Type Invalid() { return nullptr; }
+    static bool Close(Type h) { return RegCloseKey(h) == ERROR_SUCCESS; }
+};
+struct ModuleTraits {
+    using Type = HMODULE;
+    static Type Invalid() { return nullptr; }
+    static bool Close(Type h) { return FreeLibrary(h) != FALSE; }
+};
+struct FindHandleTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static bool Close(Type h) { return FindClose(h) != FALSE; }
+};
+
+using KernelHandle = UniqueHandle<KernelHandleTraits>;
+using FileHandle = UniqueHandle<FileHandleTraits>;
+using RegistryKeyHandle = UniqueHandle<RegistryKeyTraits>;
+using ModuleHandle = UniqueHandle<ModuleTraits>;
+using FindHandle = UniqueHandle<FindHandleTraits>;
