@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <fdi.h>
+
 #include <utility>
 
 template <class Traits> class UniqueHandle {
@@ -75,8 +77,37 @@ struct FindHandleTraits {
     static bool Close(Type h) { return FindClose(h) != FALSE; }
 };
 
+struct FdiContextTraits { // FDICreate: the cabinet decompression context
+    using Type = HFDI;
+    static Type Invalid() { return nullptr; }
+    static bool Close(Type h) { return FDIDestroy(h) != FALSE; }
+};
+
+struct LocalMemoryTraits { // memory the system allocated with LocalAlloc for the caller to free
+    using Type = HLOCAL;
+    static Type Invalid() { return nullptr; }
+    static bool Close(Type h) { return LocalFree(h) == nullptr; }
+};
+
+struct WindowTraits { // CreateWindowEx: a window this code created and must destroy
+    using Type = HWND;
+    static Type Invalid() { return nullptr; }
+    // A child window is already gone when its parent was destroyed first.
+    static bool Close(Type h) { return !IsWindow(h) || DestroyWindow(h) != FALSE; }
+};
+
+struct GdiObjectTraits { // CreateFont, CreateSolidBrush...: objects freed with DeleteObject
+    using Type = HGDIOBJ;
+    static Type Invalid() { return nullptr; }
+    static bool Close(Type h) { return DeleteObject(h) != FALSE; }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using RegistryKeyHandle = UniqueHandle<RegistryKeyTraits>;
 using ModuleHandle = UniqueHandle<ModuleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
+using LocalMemory = UniqueHandle<LocalMemoryTraits>;
+using FdiContext = UniqueHandle<FdiContextTraits>;
+using WindowHandle = UniqueHandle<WindowTraits>;
+using GdiObject = UniqueHandle<GdiObjectTraits>;

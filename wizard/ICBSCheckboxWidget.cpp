@@ -1,0 +1,7 @@
+#include "wizard/ICBSCheckboxWidget.h"
+
+ICBSCheckboxWidget::ICBSCheckboxWidget(std::unique_ptr<WidgetWindowIF> window, std::wstring text,
+                                       bool multiLine)
+    : ICBSTextBasedWidget(std::move(window), std::move(text), multiLine) {
+    UpdateSizeHint(true);
+}

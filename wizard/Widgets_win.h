@@ -1,0 +1,41 @@
+// Widgets over real controls. Each function creates the control at once as a visible child of `page` with
+// a zero rectangle, in `font` or, without one, the widgets' default font, and returns the widget (which
+// owns the control) with its size hint computed; empty when the control could not be created.
+#pragma once
+
+#include "wizard/ICBSButtonWidget.h"
+#include "wizard/ICBSCheckboxWidget.h"
+#include "wizard/ICBSImageWidget.h"
+#include "wizard/ICBSProgressWidget.h"
+#include "wizard/ICBSRadioButtonWidget.h"
+#include "wizard/ICBSTextWidget.h"
+#include "wizard/ICBSTextWithHyperlinksWidget.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+// The shared font of `face` at `points`, regular or bold, scaled for `window`'s device; the cache keeps it
+// until the process ends. Null when the system cannot make it.
+HFONT GetFont(HWND window, const std::wstring& face, int points, bool bold);
+
+// The size of an icon: its colour bitmap, or for a monochrome icon its mask's width and half its height.
+LayoutSize IconSize(HICON icon);
+
+std::unique_ptr<ICBSTextWidget> MakeTextWidget(HWND page, const std::wstring& text, bool wrap, int alignment,
+                                               HFONT font = nullptr);
+std::unique_ptr<ICBSTextWithHyperlinksWidget> MakeLinkTextWidget(HWND page, const std::wstring& text, int id,
+                                                                 bool wrap, int alignment,
+                                                                 HFONT font = nullptr);
+std::unique_ptr<ICBSCheckboxWidget> MakeCheckboxWidget(HWND page, const std::wstring& text, bool multiLine,
+                                                       int id, HFONT font = nullptr);
+std::unique_ptr<ICBSRadioButtonWidget> MakeRadioButtonWidget(HWND page, const std::wstring& text,
+                                                             bool multiLine, bool groupStart, int id,
+                                                             HFONT font = nullptr);
+std::unique_ptr<ICBSButtonWidget> MakeButtonWidget(HWND page, const std::wstring& text, int id,
+                                                   HFONT font = nullptr);
+// The icon stays the caller's.
+std::unique_ptr<ICBSImageWidget> MakeImageWidget(HWND page, HICON icon);
+// `notificationMessage` is posted to `page` for every new position; range 0 makes an endless bar.
+std::unique_ptr<ICBSProgressWidget> MakeProgressWidget(HWND page, unsigned notificationMessage, int range);
