@@ -1,5 +1,7 @@
 #include "launcher/SystemInfo_win.h"
 
+#include "support/FileUtilities_win.h"
+
 #include <windows.h>
 
 #include <shlobj.h>
@@ -58,12 +60,24 @@ std::wstring SystemErrorText(unsigned long error) {
 }
 
 std::wstring LauncherBaseFolder() {
-    PWSTR common = nullptr;
-    std::wstring folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_ProgramData, 0, nullptr, &common)) && common)
-        folder = std::wstring(common) + L"\\Quenlis";
-    CoTaskMemFree(common);
-    if (!folder.empty())
-        CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
+    // Worked out once per process. While the common application-data folder cannot be found the answer
+    // stays empty and the next call asks again. Worker threads ask too, hence the lock.
+    static SRWLOCK lock = SRWLOCK_INIT;
+    static std::wstring folder;
+    AcquireSRWLockExclusive(&lock);
+    if (folder.empty()) {
+        PWSTR common = nullptr;
+        if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_ProgramData, 0, nullptr, &common)) && common) {
+            folder = std::wstring(common) + L"\\Quenlis";
+            // Every account that later runs the launcher (or the copy of it that the installed-programs
+            // entry keeps here) must be able to replace what an earlier run left.
+            ICBSFileUtilities::CreateFolder(folder, false);
+            if (!ICBSFileUtilities::HasFullAccessForEveryone(folder))
+                ICBSFileUtilities::GrantFullAccessToEveryone(folder);
+        }
+        CoTaskMemFree(common);
+    }
+    const std::wstring answer = folder;
+    ReleaseSRWLockExclusive(&lock);
+    return answer;
 }

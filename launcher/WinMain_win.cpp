@@ -1,9 +1,11 @@
 // The program's entry point: creates the application object and runs it.
 #include "launcher/SetupApp_win.h"
+#include "support/CodePage_win.h"
 
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    UseSystemCodePages();
     CSetupApp app(GetCommandLineW());
     if (app.InitInstance()) {
         MSG message;

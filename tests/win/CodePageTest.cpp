@@ -1,0 +1,26 @@
+#include "support/CodePage_win.h"
+#include "support/ICBSString.h"
+
+#include <gtest/gtest.h>
+
+TEST(CodePages, ConvertThroughTheSystem) {
+    UseSystemCodePages();
+    struct Case {
+        unsigned codePage;
+        std::wstring text;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {1252, L"Gr\u00fc\u00dfe \u20ac",
+         "Gr\xFC\xDF"
+         "e \x80"},
+        {932, L"\u65e5\u672c", "\x93\xFA\x96\x7B"},
+        {kCodePageUtf8, L"\u00e9", "\xC3\xA9"},
+        {1252, L"", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.bytes, ICBSString(c.text).ToCodePage(c.codePage).value_or("<failed>")) << c.codePage;
+        EXPECT_EQ(c.text, ICBSString::FromCodePage(c.bytes, c.codePage).value_or(L"<failed>")) << c.codePage;
+    }
+    EXPECT_FALSE(ICBSString(L"x").ToCodePage(12345).has_value()); // no such code page
+}
