@@ -1,65 +1,191 @@
 #!/usr/bin/env python3
-"""Generates the .rc string tables from the per-language string files."""
+"""Generates the .rc string tables from the per-language string files, and refuses inconsistent ones.
+
+Usage: genrc.py SOURCE_DIR [OUTPUT.rc]
+Without OUTPUT only the checks run. The English file (en.txt) is the reference: every other language must
+hold exactly its ids, with the same printf placeholders in the same order and the same number of menu
+accelerators ("&X"; "&&" is a literal ampersand). Any failure is reported with file and line and makes the
+script exit with status 1, so that the build stops.
+
+File format: UTF-8 text, one string per line as "<id><TAB><text>"; a line holding only an id is an
+intentionally empty string. Escapes in the text: \\n line feed, \\r carriage return, \\t tab, \\\\ backslash.
+Empty lines and lines starting with "#" are ignored. One line "@language LANG_X SUBLANG_Y" names the
+Windows language identifier under which the table is stored.
+"""
 import pathlib
+import re
 import sys
 
-
-def parse(path):
-    language = None
-    strings = {}
-    for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
-        if not line or line.startswith("#"):
-            continue
-        if line.startswith("@language "):
-            language = line.split()[1:]
-            continue
-        ident, sep, text = line.partition("\t")
-        if not sep or not ident.isdigit():
-            sys.exit(f"{path}:{number}: expected '<id><TAB><text>'")
-        if int(ident) in strings:
-            sys.exit(f"{path}:{number}: string {ident} defined twice")
-        strings[int(ident)] = text
-    if not language:
-        sys.exit(f"{path}: no @language line")
-    return language, strings
+REFERENCE = "en.txt"
+ESCAPES = {"n": "\n", "r": "\r", "t": "\t", "\\": "\\"}
+# A printf conversion as the launcher's formatter understands it; "%%" is a literal percent sign.
+PLACEHOLDER = re.compile(r"%(?:%|[-+ #0]*(?:\d+|\*)?(?:\.(?:\d+|\*)?)?(?:hh|h|ll|l|L|z|j|t|I64|I32|I)?[diouxXeEfgGcsSp])")
+LANGUAGE_NAME = re.compile(r"^(LANG|SUBLANG)_[A-Z_]+$")
+MAX_ID = 65535
 
 
-def rc_literal(text):
-    # Unescape the file's escapes, then write an rc wide literal.
+class StringFile:
+    def __init__(self, path):
+        self.path = path
+        self.language = None  # (primary, sub) symbol names
+        self.strings = {}  # id -> unescaped text
+        self.lines = {}  # id -> line number
+
+
+def unescape(text):
+    """Returns (text, error) with the file's escapes resolved."""
     out = []
     i = 0
     while i < len(text):
         c = text[i]
-        if c == "\\" and i + 1 < len(text):
-            n = text[i + 1]
-            out.append({"n": "\\n", "r": "\\r", "t": "\\t", "\\": "\\\\"}.get(n, "\\\\" + n))
+        if c == "\\":
+            if i + 1 >= len(text) or text[i + 1] not in ESCAPES:
+                return None, "unknown escape '\\%s' (use \\n, \\r, \\t or \\\\)" % text[i + 1 : i + 2]
+            out.append(ESCAPES[text[i + 1]])
             i += 2
             continue
+        out.append(c)
+        i += 1
+    return "".join(out), None
+
+
+def parse(path, errors):
+    result = StringFile(path)
+    try:
+        content = path.read_text(encoding="utf-8")
+    except UnicodeDecodeError as error:
+        errors.append(f"{path}: not UTF-8 text ({error})")
+        return result
+    for number, line in enumerate(content.splitlines(), 1):
+        where = f"{path}:{number}"
+        if not line.strip() or line.startswith("#"):
+            continue
+        if line.startswith("@language"):
+            words = line.split()
+            if len(words) != 3 or not all(LANGUAGE_NAME.match(w) for w in words[1:]):
+                errors.append(f"{where}: expected '@language LANG_X SUBLANG_Y'")
+            elif result.language:
+                errors.append(f"{where}: second @language line")
+            else:
+                result.language = (words[1], words[2])
+            continue
+        ident, _, text = line.partition("\t")
+        if not ident.isdigit() or int(ident) > MAX_ID:
+            errors.append(f"{where}: expected '<id><TAB><text>' with an id from 0 to {MAX_ID}")
+            continue
+        value, error = unescape(text)
+        if error:
+            errors.append(f"{where}: string {ident}: {error}")
+            continue
+        if int(ident) in result.strings:
+            errors.append(f"{where}: string {ident} defined twice (first on line {result.lines[int(ident)]})")
+            continue
+        result.strings[int(ident)] = value
+        result.lines[int(ident)] = number
+    if not result.language:
+        errors.append(f"{path}: no '@language LANG_X SUBLANG_Y' line")
+    return result
+
+
+def placeholders(text):
+    return [p for p in PLACEHOLDER.findall(text) if p != "%%"]
+
+
+def accelerators(text):
+    return len(re.findall(r"&[^&]|&$", text.replace("&&", "")))
+
+
+def check(reference, translation, errors):
+    name = translation.path
+    for ident in sorted(set(reference.strings) - set(translation.strings)):
+        errors.append(f"{name}: string {ident} is missing (English: {reference.strings[ident]!r})")
+    for ident in sorted(set(translation.strings) - set(reference.strings)):
+        errors.append(f"{name}:{translation.lines[ident]}: string {ident} does not exist in {REFERENCE}")
+    for ident in sorted(set(reference.strings) & set(translation.strings)):
+        where = f"{name}:{translation.lines[ident]}: string {ident}"
+        english, text = reference.strings[ident], translation.strings[ident]
+        if placeholders(english) != placeholders(text):
+            errors.append(
+                f"{where}: placeholders {placeholders(text)} differ from the English {placeholders(english)}")
+        if accelerators(english) != accelerators(text):
+            errors.append(f"{where}: {accelerators(text)} accelerator(s) where English has {accelerators(english)}")
+
+
+def rc_literal(text):
+    out = []
+    for c in text:
         if c == '"':
             out.append('""')
-        elif ord(c) > 126:
-            out.append("\\x%04x" % ord(c))
-        else:
+        elif c == "\\":
+            out.append("\\\\")
+        elif c == "\n":
+            out.append("\\n")
+        elif c == "\r":
+            out.append("\\r")
+        elif c == "\t":
+            out.append("\\t")
+        elif 32 <= ord(c) < 127:
             out.append(c)
-        i += 1
+        else:
+            # windres reads the source in the ANSI code page; escapes keep every character exact. Characters
+            # beyond the basic plane become their UTF-16 surrogate pair.
+            units = c.encode("utf-16-le")
+            for i in range(0, len(units), 2):
+                out.append("\\x%04x" % int.from_bytes(units[i : i + 2], "little"))
     return 'L"' + "".join(out) + '"'
 
 
-def main():
-    source_dir, output = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
-    lines = ["// Generated from resources/strings; do not edit.", ""]
-    for path in sorted(source_dir.glob("*.txt")):
-        language, strings = parse(path)
-        lines.append(f"LANGUAGE {language[0]}, {language[1]}")
+def generate(files):
+    lines = ["// Generated by tools/strings/genrc.py from resources/strings; do not edit.", ""]
+    for table in files:
+        lines.append(f"// {table.path.name}: {len(table.strings)} strings")
+        lines.append(f"LANGUAGE {table.language[0]}, {table.language[1]}")
         lines.append("STRINGTABLE")
         lines.append("BEGIN")
-        for ident in sorted(strings):
-            lines.append(f"    {ident}, {rc_literal(strings[ident])}")
+        for ident in sorted(table.strings):
+            lines.append(f"    {ident}, {rc_literal(table.strings[ident])}")
         lines.append("END")
         lines.append("")
-    output.parent.mkdir(parents=True, exist_ok=True)
-    output.write_text("\n".join(lines), encoding="utf-8")
+    return "\n".join(lines)
+
+
+def run(source_dir, output=None):
+    """Checks (and writes) the tables; returns the list of error lines, empty on success."""
+    errors = []
+    paths = sorted(pathlib.Path(source_dir).glob("*.txt"), key=lambda p: (p.name != REFERENCE, p.name))
+    if not paths or paths[0].name != REFERENCE:
+        return [f"{source_dir}: no {REFERENCE}, the reference language"]
+    files = [parse(path, errors) for path in paths]
+    seen = {}
+    for table in files:
+        if table.language in seen:
+            errors.append(f"{table.path}: language {' '.join(table.language)} is also used by {seen[table.language]}")
+        elif table.language:
+            seen[table.language] = table.path.name
+    for table in files[1:]:
+        check(files[0], table, errors)
+    if errors or output is None:
+        return errors
+    text = generate(files)
+    output = pathlib.Path(output)
+    if not output.exists() or output.read_text(encoding="utf-8") != text:
+        output.parent.mkdir(parents=True, exist_ok=True)
+        output.write_text(text, encoding="utf-8")
+    return []
+
+
+def main(argv):
+    if len(argv) not in (2, 3):
+        print(__doc__.splitlines()[2], file=sys.stderr)
+        return 2
+    errors = run(argv[1], argv[2] if len(argv) == 3 else None)
+    for error in errors:
+        print(f"error: {error}", file=sys.stderr)
+    if errors:
+        print(f"error: the string tables in {argv[1]} are inconsistent ({len(errors)} problem(s))", file=sys.stderr)
+        return 1
+    return 0
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main(sys.argv))
