@@ -1,0 +1,21 @@
+# Launchers the Windows and end-to-end tests run, built beside the test programs from the descriptions
+# in tests/bundles and the test product line.
+set(TEST_BUNDLES
+    TestTwoPackages=two-packages
+    TestMissingTransform=missing-transform
+    TestGermanOnly=german-only
+    TestOldProducts=old-products
+    TestMissingPackageCode=missing-package-code
+    TestCapitalX64=capital-x64
+    TestUnsafePackageCode=unsafe-package-code)
+foreach(bundle IN LISTS TEST_BUNDLES)
+    string(REPLACE "=" ";" pair ${bundle})
+    list(GET pair 0 name)
+    list(GET pair 1 file)
+    add_launcher_bundle(${name} ${CMAKE_SOURCE_DIR}/tests/bundles/${file}.bundle
+        SEARCH ${TEST_PRODUCTS_DIR} DEPENDS test_products)
+    add_dependencies(win_tests ${name})
+    add_dependencies(e2e_tests ${name})
+endforeach()
+add_dependencies(win_tests QuenlisDemoSetup test_products)
+add_dependencies(e2e_tests QuenlisDemoSetup test_products)

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds a launcher that carries one's own installer packages, from a bundle description (see the
+# README, "Building a launcher for your packages"). Makes the shipped 32-bit launcher, or with --win64
+# its 64-bit twin (the one that runs under wine64 here). Installs missing Debian packages first.
+# Usage: scripts/make-launcher.sh [--win64] DESCRIPTION [OUTPUT.exe]
+#   OUTPUT.exe defaults to the description's name with ".exe", in the current folder.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD=${BUILD_DIR:-$ROOT/build}
+arch=win32
+toolchain=mingw-i686
+if [ "${1-}" = "--win64" ]; then
+    arch=win64
+    toolchain=mingw-x86_64
+    shift
+fi
+if [ $# -lt 1 ] || [ ! -f "$1" ]; then
+    echo "usage: $0 [--win64] DESCRIPTION [OUTPUT.exe]" >&2
+    exit 2
+fi
+description=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+stem=$(basename "$description")
+stem=${stem%.*}
+output=${2:-$PWD/$stem.exe}
+# The target name CMake gives it (MAKE_C_IDENTIFIER of "Launcher_<stem>").
+target=$(printf 'Launcher_%s' "$stem" | sed 's/[^A-Za-z0-9_]/_/g')
+
+"$ROOT/scripts/setup-debian.sh"
+# A build folder of its own, so that the regular builds never depend on these packages.
+tree="$BUILD/launchers-$arch"
+cmake -S "$ROOT" -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$toolchain.cmake" -DLAUNCHER_BUNDLES="$description" >/dev/null
+cmake --build "$tree" --target "$target"
+cp "$tree/$target.exe" "$output"
+echo "Launcher: $output ($(stat -c %s "$output") bytes)"
