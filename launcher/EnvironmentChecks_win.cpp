@@ -1,5 +1,6 @@
 #include "launcher/EnvironmentChecks_win.h"
 
+#include "launcher/OperatingSystem.h"
 #include "support/Registry_win.h"
 
 #include <d2d1.h>
@@ -9,7 +10,8 @@
 namespace {
 
 template <class Function> Function Lookup(HMODULE module, const char* name) {
-    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+                  : nullptr;
 }
 
 // Releases a COM interface pointer when it goes out of scope.
@@ -28,8 +30,8 @@ private:
 };
 
 bool IsTerminalServer() {
-    const RegistryKey key = RegistryKey::Open(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\ProductOptions",
-                                              RegistryView::Default);
+    const RegistryKey key = RegistryKey::Open(
+        HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\ProductOptions", RegistryView::Default);
     const auto suites = key.IsOpen() ? key.ReadMultiString(L"ProductSuite") : std::nullopt;
     return suites && std::find(suites->begin(), suites->end(), L"Terminal Server") != suites->end();
 }
@@ -42,8 +44,10 @@ bool HasDirect2D() {
     const auto create = Lookup<CreateFactory>(library.Get(), "D2D1CreateFactory");
     if (!create)
         return false;
-    static const IID kFactory10 = {0x06152247, 0x6F50, 0x465A, {0x92, 0x45, 0x11, 0x8B, 0xFD, 0x3B, 0x60, 0x07}};
-    static const IID kFactory11 = {0xBB12D362, 0xDAEE, 0x4B9A, {0xAA, 0x1D, 0x14, 0xBA, 0x40, 0x1C, 0xFA, 0x1F}};
+    static const IID kFactory10 = {
+        0x06152247, 0x6F50, 0x465A, {0x92, 0x45, 0x11, 0x8B, 0xFD, 0x3B, 0x60, 0x07}};
+    static const IID kFactory11 = {
+        0xBB12D362, 0xDAEE, 0x4B9A, {0xAA, 0x1D, 0x14, 0xBA, 0x40, 0x1C, 0xFA, 0x1F}};
     D2D1_FACTORY_OPTIONS options = {D2D1_DEBUG_LEVEL_NONE};
     bool found = false;
     {
@@ -52,7 +56,8 @@ bool HasDirect2D() {
                              reinterpret_cast<void**>(factory.Receive()))) &&
             factory) {
             ComPtr<IUnknown> factory11;
-            found = SUCCEEDED(factory->QueryInterface(kFactory11, reinterpret_cast<void**>(factory11.Receive()))) &&
+            found = SUCCEEDED(
+                        factory->QueryInterface(kFactory11, reinterpret_cast<void**>(factory11.Receive()))) &&
                     factory11;
         }
     } // the factories are released before the library
@@ -60,9 +65,10 @@ bool HasDirect2D() {
 }
 
 bool IsAdministrator() {
+    // Looked up at run time: a system without them cannot tell, and then the user is not trusted.
     ModuleHandle advapi(LoadLibraryW(L"advapi32.dll"));
-    using Allocate = BOOL(WINAPI*)(PSID_IDENTIFIER_AUTHORITY, BYTE, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD,
-                                   DWORD, PSID*);
+    using Allocate = BOOL(WINAPI*)(PSID_IDENTIFIER_AUTHORITY, BYTE, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD,
+                                   DWORD, DWORD, PSID*);
     using Free = PVOID(WINAPI*)(PSID);
     using CheckMembership = BOOL(WINAPI*)(HANDLE, PSID, PBOOL);
     const auto allocate = Lookup<Allocate>(advapi.Get(), "AllocateAndInitializeSid");
@@ -71,26 +77,39 @@ bool IsAdministrator() {
     if (!allocate || !free || !check || !Lookup<FARPROC>(advapi.Get(), "OpenProcessToken") ||
         !Lookup<FARPROC>(advapi.Get(), "GetTokenInformation") || !Lookup<FARPROC>(advapi.Get(), "EqualSid"))
         return false;
+
+    // Both identifiers are freed through the looked-up FreeSid, whatever the outcome.
+    class Sid {
+    public:
+        explicit Sid(Free free) : free_(free) {}
+        ~Sid() {
+            if (sid_)
+                free_(sid_);
+        }
+        Sid(const Sid&) = delete;
+        Sid& operator=(const Sid&) = delete;
+        PSID* Receive() { return &sid_; }
+        PSID Get() const { return sid_; }
+
+    private:
+        Free free_;
+        PSID sid_ = nullptr;
+    };
     SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
-    PSID administrators = nullptr;
-    PSID powerUsers = nullptr;
-    bool member = false;
-    if (allocate(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
-                 &administrators)) {
-        BOOL isMember = FALSE;
-        member = check(nullptr, administrators, &isMember) && isMember;
-        free(administrators);
-    }
-    if (!member && allocate(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_POWER_USERS, 0, 0, 0, 0,
-                            0, 0, &powerUsers)) {
-        BOOL isMember = FALSE;
-        member = check(nullptr, powerUsers, &isMember) && isMember;
-        free(powerUsers);
-    }
-    return member;
+    Sid administrators(free);
+    Sid powerUsers(free);
+    allocate(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+             administrators.Receive());
+    allocate(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_POWER_USERS, 0, 0, 0, 0, 0, 0,
+             powerUsers.Receive());
+    const auto isMember = [check](const Sid& group) {
+        BOOL member = FALSE;
+        return group.Get() && check(nullptr, group.Get(), &member) && member;
+    };
+    return isMember(administrators) || isMember(powerUsers);
 }
 
-bool Is64BitSystem() {
+uint16_t NativeProcessorArchitecture() {
     SYSTEM_INFO info = {};
     using NativeInfo = void(WINAPI*)(LPSYSTEM_INFO);
     const auto native = Lookup<NativeInfo>(GetModuleHandleW(L"kernel32.dll"), "GetNativeSystemInfo");
@@ -98,8 +117,11 @@ bool Is64BitSystem() {
         native(&info);
     else
         GetSystemInfo(&info);
-    const WORD arch = info.wProcessorArchitecture;
-    return arch == PROCESSOR_ARCHITECTURE_AMD64 || arch == 12 /* ARM64 */ || arch == PROCESSOR_ARCHITECTURE_IA64;
+    return info.wProcessorArchitecture;
+}
+
+bool Is64BitSystem() {
+    return Is64BitArchitecture(NativeProcessorArchitecture());
 }
 
 bool IsSetupRunning(KernelHandle& holder, unsigned systemMajorVersion) {
