@@ -1,0 +1,282 @@
+#include "launcher/InstalledProducts.h"
+
+#include "support/FilePath.h"
+#include "support/FolderPath.h"
+#include "support/Format.h"
+#include "support/StringUtil.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace InstalledProducts {
+namespace {
+
+constexpr std::wstring_view kMakerPrefix = L"Quenlis ";
+constexpr std::wstring_view kMakerKey = L"SOFTWARE\\Quenlis\\";
+// Registrations of one product line never go below these majors; the year-numbered lines start at 2018.
+constexpr int32_t kCompanionLowestMajor = 1;
+constexpr int32_t kMainServerLowestMajor = 3;
+constexpr int32_t kMinorNumberedLowestMajor = 3;
+constexpr int32_t kYearNumberedLowestMajor = 2018;
+constexpr int32_t kHighestSearchedMinor = 9;
+// Products registered per major and minor ("Installation_v<major>.<minor>").
+constexpr std::wstring_view kMinorNumberedCode = L"JN";
+constexpr int kMinorNumberedKey = 23;
+constexpr int32_t kLastMajorWithoutMinorFolder = 7;
+// An older desktop product registers as the standard edition although the package asks for "S".
+constexpr std::wstring_view kRegisteredStandardId = L"LF::Z";
+constexpr std::wstring_view kPackagedStandardId = L"LF::S";
+constexpr std::wstring_view kSpreadsheetAddInPrefix = L"ZX::";
+
+// The leading decimal number of a version piece, as atoi reads it; anything else counts as 0.
+int32_t PieceValue(std::wstring_view piece) {
+    size_t i = 0;
+    while (i < piece.size() && (piece[i] == L' ' || piece[i] == L'\t'))
+        ++i;
+    bool negative = false;
+    if (i < piece.size() && (piece[i] == L'-' || piece[i] == L'+'))
+        negative = piece[i++] == L'-';
+    long long value = 0;
+    for (; i < piece.size() && piece[i] >= L'0' && piece[i] <= L'9'; ++i)
+        value = std::min<long long>(value * 10 + (piece[i] - L'0'), INT_MAX);
+    return static_cast<int32_t>(negative ? -value : value);
+}
+
+std::vector<std::wstring_view> SplitKeepingEmpty(std::wstring_view text, wchar_t separator) {
+    std::vector<std::wstring_view> pieces;
+    if (text.empty())
+        return pieces;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = text.find(separator, start);
+        pieces.push_back(
+            text.substr(start, end == std::wstring_view::npos ? std::wstring_view::npos : end - start));
+        if (end == std::wstring_view::npos)
+            return pieces;
+        start = end + 1;
+    }
+}
+
+std::wstring RegisteredIdentifier(const std::wstring& registered, std::wstring_view searching) {
+    if (registered == kRegisteredStandardId && searching == kPackagedStandardId)
+        return std::wstring(kPackagedStandardId);
+    return registered;
+}
+
+bool SearchesMinors(const ProductEdition& row) {
+    return EqualsNoCase(row.code, kMinorNumberedCode);
+}
+
+int32_t LowestSearchedMajor(const ProductEdition& row) {
+    if (EqualsNoCase(row.code, L"KS"))
+        return kCompanionLowestMajor;
+    if (EqualsNoCase(row.code, L"HV"))
+        return kMainServerLowestMajor;
+    if (SearchesMinors(row))
+        return kMinorNumberedLowestMajor;
+    return kYearNumberedLowestMajor;
+}
+
+} // namespace
+
+std::wstring RegistryFolderName(const ProductEdition& row) {
+    if (!row.registryName.empty())
+        return std::wstring(row.registryName);
+    std::wstring_view name = row.fullName;
+    if (name.starts_with(kMakerPrefix))
+        name.remove_prefix(kMakerPrefix.size());
+    std::wstring folder;
+    for (wchar_t c : name) {
+        if (c != L' ')
+            folder += c;
+    }
+    return folder;
+}
+
+std::wstring FamilyKeyPath(const ProductEdition& row) {
+    return std::wstring(kMakerKey) + RegistryFolderName(row);
+}
+
+std::wstring RegistrationKeyPath(std::wstring_view folderName, int32_t major, int32_t minor, bool is64Bit) {
+    const std::wstring_view suffix = is64Bit ? L"_x64" : L"";
+    if (minor < 0)
+        return Format(L"SOFTWARE\\Quenlis\\%s\\Installation_v%d%s\\Setup", folderName, major, suffix);
+    return Format(L"SOFTWARE\\Quenlis\\%s\\Installation_v%d.%d%s\\Setup", folderName, major, minor, suffix);
+}
+
+std::wstring ProductKeyPath(const ProductRecord& record) {
+    if (!record.Row() || !record.HasVersion())
+        return {};
+    return RegistrationKeyPath(RegistryFolderName(*record.Row()), record.Major(),
+                               SearchesMinors(*record.Row()) ? record.Minor() : -1, record.Is64Bit());
+}
+
+std::vector<std::wstring> SearchedRegistrationKeys(const ProductRecord& record) {
+    std::vector<std::wstring> keys;
+    if (!record.Row() || !record.HasVersion())
+        return keys;
+    const std::wstring folder = RegistryFolderName(*record.Row());
+    const bool minors = SearchesMinors(*record.Row());
+    for (int32_t major = record.Major(); major >= LowestSearchedMajor(*record.Row()); --major) {
+        if (minors) {
+            for (int32_t minor = kHighestSearchedMinor; minor >= 0; --minor)
+                keys.push_back(RegistrationKeyPath(folder, major, minor, record.Is64Bit()));
+        }
+        keys.push_back(RegistrationKeyPath(folder, major, -1, record.Is64Bit()));
+    }
+    return keys;
+}
+
+std::optional<ProductRecord> InstalledRecordFrom(const SetupValues& values, const ProductRecord& searching) {
+    if (values.version.empty())
+        return std::nullopt;
+    const bool fromSuite = values.installedFromSuite != 0;
+    if (fromSuite != searching.IsFromSuite())
+        return std::nullopt;
+    const std::wstring searchingId = searching.IdentifierText();
+    const std::wstring id =
+        values.productId.empty() ? searchingId : RegisteredIdentifier(values.productId, searchingId);
+    ProductRecord installed(id, values.version, searching.Is64Bit(), values.language, fromSuite);
+    if (searching.CompareVersion(installed) == -1)
+        return std::nullopt; // newer than the package: not an installation it upgrades
+    return installed;
+}
+
+std::optional<ProductRecord> ScannedRecordFrom(const SetupValues& values,
+                                               std::wstring_view searchingIdentifier,
+                                               std::wstring_view keyPath) {
+    if (values.version.empty())
+        return std::nullopt;
+    const std::wstring id = values.productId.empty()
+                                ? std::wstring(searchingIdentifier)
+                                : RegisteredIdentifier(values.productId, searchingIdentifier);
+    const bool is64Bit = keyPath.find(L"_x64") != std::wstring_view::npos;
+    return ProductRecord(id, values.version, is64Bit, values.language, values.installedFromSuite != 0);
+}
+
+bool RegistrationMatches(const SetupValues& values, const ProductRecord& record) {
+    const std::wstring id = RegisteredIdentifier(values.productId, record.IdentifierText());
+    return VersionMatches(values.version, record, true) && id == record.InstallerIdentifierText();
+}
+
+bool VersionMatches(std::wstring_view versionText, const ProductRecord& record, bool ignoreFourth) {
+    const auto pieces = SplitKeepingEmpty(versionText, L'.');
+    std::array<int32_t, 4> version = {-1, 0, 0, 0};
+    for (size_t i = 0; i < pieces.size() && i < version.size(); ++i)
+        version[i] = PieceValue(pieces[i]);
+    const auto& own = record.Version();
+    return version[0] == own[0] && version[1] == own[1] && version[2] == own[2] &&
+           (ignoreFourth || version[3] == own[3]);
+}
+
+std::wstring ActiveXControlPath(std::wstring_view applicationPath) {
+    if (applicationPath.empty())
+        return {};
+    ICBSFilePath path(applicationPath);
+    path.SetExtension(L"ocx");
+    return path.FullPath();
+}
+
+void RemoveScannedDuplicates(std::vector<ProductRecord>& records) {
+    RemoveTwinsOf64BitAddIns(records);
+}
+
+std::wstring DefaultInstallFolder(const ProductRecord& record, std::wstring_view programFiles) {
+    if (programFiles.empty() || !record.Row())
+        return {};
+    int key = record.Row()->key;
+    // The development editions of the mapping tool install where the desktop tool does.
+    if (key == 26)
+        key = 6;
+    else if (key == 27)
+        key = 7;
+    std::wstring folderName;
+    bool versioned = true;
+    switch (key) {
+    case 28:
+    case 43:
+        folderName = L"HalvoraServer";
+        versioned = false;
+        break;
+    case 29:
+        folderName = L"ZorvexXMLXBRLServer";
+        break;
+    case 30:
+        folderName = L"ZorvexXMLServer";
+        break;
+    case 31:
+        folderName = L"ZorvexXMLServerDev";
+        break;
+    case 32:
+    case 45:
+        folderName = L"Kestrum";
+        versioned = false;
+        break;
+    case 33:
+        folderName = L"KestrumOffline";
+        versioned = false;
+        break;
+    default: {
+        const ProductEdition* row = ProductCatalog::FindByKey(key);
+        const ProductFamily* family = row ? row->Family() : nullptr;
+        if (!family)
+            return {};
+        folderName = family->registryName;
+    }
+    }
+
+    std::wstring folder(programFiles);
+    // The 32-bit launcher is handed the 32-bit folder; a 64-bit product goes to its 64-bit twin.
+    if (record.Is64Bit()) {
+        const size_t x86 = folder.find(L" (x86)");
+        if (x86 != std::wstring::npos)
+            folder.erase(x86, 6);
+    }
+    folder += L"\\Quenlis\\" + folderName;
+    if (versioned) {
+        folder += Format(L"%d", record.Major());
+        if (key == kMinorNumberedKey && record.Major() > kLastMajorWithoutMinorFolder)
+            folder += Format(L".%d", record.Minor());
+    }
+    return folder;
+}
+
+std::wstring InstalledFolderFrom(std::wstring_view applicationPath, bool serverProduct) {
+    if (applicationPath.empty())
+        return {};
+    const ICBSFilePath application(applicationPath);
+    if (!application.IsValid())
+        return {};
+    // Server executables live in a "bin" folder below the installation folder.
+    const ICBSFolderPath folder = serverProduct ? application.Folder().Parent() : application.Folder();
+    return folder.ToString();
+}
+
+bool WillReplace(const ProductRecord& record, const ProductRecord& installed) {
+    if (record.IdentifierText() != installed.IdentifierText())
+        return false;
+    return record.IsServerProduct() || record.Major() == installed.Major();
+}
+
+bool ExtendsBaseProduct(const ProductEdition& row) {
+    return StartsWithNoCase(row.edition, L"IntegrationPackage") || StartsWithNoCase(row.edition, L"AddOn_") ||
+           EqualsNoCase(row.code, L"ZX");
+}
+
+bool InstallerIdentifierMatches(const std::optional<std::wstring>& productId, const ProductRecord& record) {
+    return productId && *productId == record.InstallerIdentifierText();
+}
+
+bool InstallerVersionMatches(const std::optional<std::wstring>& versionString, const ProductRecord& record) {
+    return versionString && *versionString == record.InstallerVersionText();
+}
+
+bool InstallerPlatformMatches(const std::optional<std::wstring>& productName, const ProductRecord& record) {
+    if (!productName)
+        return false;
+    const bool names64Bit = productName->find(L"(x64)") != std::wstring::npos;
+    return names64Bit == record.Is64Bit() ||
+           record.InstallerIdentifierText().starts_with(kSpreadsheetAddInPrefix);
+}
+
+} // namespace InstalledProducts

@@ -1,0 +1,86 @@
+// A silent run of the two-package test launcher: the packages' default selection follows the products
+// really installed on the machine.
+#include "LauncherRun.h"
+#include "installer/WindowsInstaller_win.h"
+#include "tests/products/TestProducts.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace e2e;
+using namespace TestProducts;
+
+namespace {
+
+std::wstring Database(const Product& product) {
+    return TestProgramFolder() + L"\\" + kProductsFolder + L"\\" + product.stem + L".msi";
+}
+
+bool Installed(const Product& product) {
+    const auto products = WindowsInstaller::EnumProducts();
+    return std::find(products.begin(), products.end(), product.productCode) != products.end();
+}
+
+// Installs a test product and removes it again whatever the test's outcome.
+class InstalledProduct {
+public:
+    explicit InstalledProduct(const Product& product) : product_(product) {
+        WindowsInstaller::SetInternalUI(INSTALLUILEVEL_NONE);
+        result_ = WindowsInstaller::InstallProduct(Database(product), L"");
+    }
+    ~InstalledProduct() {
+        if (Installed(product_)) {
+            WindowsInstaller::SetInternalUI(INSTALLUILEVEL_NONE);
+            EXPECT_EQ(0u, WindowsInstaller::InstallProduct(Database(product_), L"REMOVE=ALL"));
+        }
+    }
+    UINT Result() const { return result_; }
+
+private:
+    const Product& product_;
+    UINT result_ = 0;
+};
+
+std::wstring SilentRunLog() {
+    ScratchFolder folder;
+    LaunchOptions options;
+    options.launcher = TestProgramFolder() + L"\\" + kTwoPackagesLauncher;
+    options.timeLimitMs = 30'000;
+    const RunResult run = RunLauncher({L"/qn", L"/L*v", folder.File(L"setup.log")}, options);
+    EXPECT_TRUE(run.started);
+    EXPECT_EQ(0u, run.exitCode);
+    return ReadUtf16LeFile(folder.File(L"setup.log")).value_or(L"");
+}
+
+std::wstring StateLine(const Product& product, bool installed, bool selected) {
+    return std::wstring(L"VNT (c): Package ") + product.productName + L": installed " +
+           (installed ? L"yes" : L"no") + L", selected " + (selected ? L"yes" : L"no") + L".\r\n";
+}
+
+bool HasLine(const std::wstring& log, const std::wstring& line) {
+    const auto lines = LogLines(log);
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+TEST(InstalledSelectionRun, SubPackageFollowsTheInstalledMainProduct) {
+    ASSERT_FALSE(Installed(kHalvora101));
+    ASSERT_FALSE(Installed(kKestrum317));
+    std::wstring log = SilentRunLog();
+    EXPECT_TRUE(HasLine(log, StateLine(kHalvora101, false, true))) << WideToUtf8(log);
+    EXPECT_TRUE(HasLine(log, StateLine(kKestrum317, false, true)));
+
+    const InstalledProduct main(kHalvora101);
+    ASSERT_EQ(0u, main.Result());
+    log = SilentRunLog();
+    // The main product is there, its companion is not: the companion is left alone.
+    EXPECT_TRUE(HasLine(log, StateLine(kHalvora101, true, true))) << WideToUtf8(log);
+    EXPECT_TRUE(HasLine(log, StateLine(kKestrum317, false, false)));
+
+    const InstalledProduct companion(kKestrum317);
+    ASSERT_EQ(0u, companion.Result());
+    log = SilentRunLog();
+    EXPECT_TRUE(HasLine(log, StateLine(kKestrum317, true, true))) << WideToUtf8(log);
+}
+
+} // namespace
