@@ -1,0 +1,24 @@
+// The application object seen from the wizard: a thin view of CSetupApp, which owns everything behind it.
+#pragma once
+
+#include "launcher/SetupApp_win.h"
+#include "wizard/WizardHostIF.h"
+
+class SetupAppWizardHost : public WizardHostIF {
+public:
+    explicit SetupAppWizardHost(CSetupApp& app) : app_(app) {}
+
+    SetupResult& Result() override { return app_.Result(); }
+    void ReportResult() override { app_.ReportResult(); }
+    void WriteLogLine(int level, const std::wstring& line) override { app_.WriteLog(level, L"%s", line); }
+    const CSetupAppCommandLineInfo& CommandLine() const override { return app_.CommandLine(); }
+    std::vector<std::unique_ptr<PackageInfo>>& Packages() override { return app_.Packages(); }
+    LanguageTable& Languages() override { return app_.Languages(); }
+    bool OffersLanguageChoice() const override { return app_.IsMultiLanguage(); }
+    std::wstring WizardTitle() override { return app_.WizardTitle(); }
+    // No quick install exists before the welcome page offers one.
+    bool QuickInstallRunning() const override { return false; }
+
+private:
+    CSetupApp& app_;
+};

@@ -1,0 +1,340 @@
+#include "WizardTestPages.h"
+
+#include "WindowCapture.h"
+#include "support/Handle_win.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+namespace {
+
+constexpr DWORD kWaitMs = 20'000;
+
+std::wstring ThisFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder = path;
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kWaitMs) {
+    const ULONGLONG start = GetTickCount64();
+    while (!condition()) {
+        if (GetTickCount64() - start > timeoutMs)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return text;
+}
+
+// The wizard runs modally on the test's thread; the driver acts from a second thread, as a user would.
+class WizardDialogTest : public testing::Test {
+protected:
+    void TearDown() override { wizard_.reset(); }
+    void SetUp() override {
+        module_.Attach(
+            LoadLibraryExW((ThisFolder() + L"SetupLauncher.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        ASSERT_TRUE(module_.IsValid()) << "SetupLauncher.exe beside the test program";
+        host_ = std::make_unique<TestWizardHost>(module_.Get());
+        // One Windows Installer package of the main server line: a list with most kinds of slot.
+        PackageDescription main;
+        main.productName = L"Halvora Server";
+        main.productId = L"HV::Z";
+        main.version = L"10.1.0.1";
+        main.main = true;
+        host_->packages.push_back(std::make_unique<PackageInfo>(main));
+    }
+
+    // Test pages on the welcome, unpack and finish slots; every other slot passes on.
+    CWizardDialog::PageFactory TestPages() {
+        return [this](WizardPageKind kind, CWizardDialog& wizard) -> std::unique_ptr<WizardPageBase> {
+            switch (kind) {
+            case WizardPageKind::Welcome: {
+                auto page = std::make_unique<TextTestPage>(wizard, L"Welcome", 150, 35, true);
+                welcome_ = page.get();
+                return page;
+            }
+            case WizardPageKind::Unpack: {
+                auto page = std::make_unique<WorkerTestPage>(wizard);
+                worker_ = page.get();
+                return page;
+            }
+            case WizardPageKind::Finish:
+                return std::make_unique<FinishTestPage>(wizard);
+            default:
+                return MakeWizardPage(kind, wizard);
+            }
+        };
+    }
+
+    // Runs the wizard with `drive` on a second thread; whatever the driver leaves open is cancelled.
+    INT_PTR Run(CWizardDialog::PageFactory factory, const std::function<void()>& drive) {
+        // The wizard (and its pages, which the tests inspect afterwards) lives until the test ends.
+        wizard_ = std::make_unique<CWizardDialog>(*host_, host_->WizardTitle(), nullptr, std::move(factory),
+                                                  module_.Get());
+        const DWORD uiThread = GetCurrentThreadId();
+        uiThread_ = uiThread;
+        std::thread driver([&] {
+            drive();
+            for (int tries = 0; tries < 60; ++tries) {
+                HWND window = FindWizard(uiThread);
+                if (!window)
+                    break;
+                PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+                Sleep(500);
+            }
+        });
+        const INT_PTR result = wizard_->Run();
+        driver.join();
+        // A quit message reposted by the dialog must not reach the next test.
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        return result;
+    }
+
+    static HWND FindWizard(DWORD thread) {
+        HWND found = nullptr;
+        EnumThreadWindows(
+            thread,
+            [](HWND window, LPARAM param) {
+                wchar_t name[16] = {};
+                GetClassNameW(window, name, 16);
+                if (std::wstring(name) == L"#32770") {
+                    *reinterpret_cast<HWND*>(param) = window;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+    HWND WaitForWizard() {
+        HWND window = nullptr;
+        WaitUntil([&] { return (window = FindWizard(uiThread_)) != nullptr; });
+        return window;
+    }
+    bool WaitForLog(const std::wstring& line) {
+        return WaitUntil([&] { return host_->Logged(line); });
+    }
+    static void Command(HWND wizard, int id, int code = BN_CLICKED) {
+        PostMessageW(wizard, WM_COMMAND, MAKEWPARAM(id, code),
+                     reinterpret_cast<LPARAM>(GetDlgItem(wizard, id)));
+    }
+    void Screenshot(HWND wizard, const wchar_t* name) {
+        Sleep(300); // let the page paint
+        const std::wstring folder = ThisFolder() + L"screenshots";
+        CreateDirectoryW(folder.c_str(), nullptr);
+        EXPECT_TRUE(WindowDriver::CaptureWindow(wizard, folder + L"\\" + name));
+    }
+
+    ModuleHandle module_;
+    std::unique_ptr<TestWizardHost> host_;
+    std::unique_ptr<CWizardDialog> wizard_;
+    TextTestPage* welcome_ = nullptr;
+    WorkerTestPage* worker_ = nullptr;
+    DWORD uiThread_ = 0;
+};
+
+} // namespace
+
+TEST_F(WizardDialogTest, SilentRunWalksEveryPageHiddenAndEndsWithOk) {
+    host_->commandLine.uiLevel = UiLevel::None;
+    std::vector<bool> visibleOnActivation;
+    bool sawVisibleWindow = false;
+    const INT_PTR ended = Run({}, [&] {
+        // The whole walk happens inside the dialog's initialisation; the window must never show.
+        for (int i = 0; i < 20; ++i) {
+            if (HWND window = FindWizard(uiThread_); window && IsWindowVisible(window))
+                sawVisibleWindow = true;
+            Sleep(10);
+        }
+    });
+    EXPECT_EQ(ended, IDOK);
+    EXPECT_FALSE(sawVisibleWindow);
+    EXPECT_EQ(host_->result.code, 0);
+
+    std::vector<std::wstring> activated;
+    int deactivatedBeforeFirstActivation = 0;
+    for (const std::wstring& line : host_->Log()) {
+        if (line.starts_with(L"VNT (c): Activating dialog "))
+            activated.push_back(line);
+        else if (activated.empty() && line.starts_with(L"VNT (c): Deactivating dialog "))
+            ++deactivatedBeforeFirstActivation;
+    }
+    const std::vector<std::wstring> expected = {L"VNT (c): Activating dialog Welcome\r\n",
+                                                L"VNT (c): Activating dialog BackupSettings\r\n",
+                                                L"VNT (c): Activating dialog Mosquitto\r\n",
+                                                L"VNT (c): Activating dialog SystemIntegrity\r\n",
+                                                L"VNT (c): Activating dialog UnpackMSIFromEXE\r\n",
+                                                L"VNT (c): Activating dialog IncludedSubPackages\r\n",
+                                                L"VNT (c): Activating dialog Install (hidden)\r\n"};
+    EXPECT_EQ(activated, expected);
+    // Every page window logs one deactivation when it is created: eight pages, the empty slot has none.
+    EXPECT_EQ(deactivatedBeforeFirstActivation, 8);
+}
+
+TEST_F(WizardDialogTest, CancelOnTheFirstPageRecordsCode3AndShowsTheFinishPage) {
+    bool finishVisible = false;
+    std::wstring nextText;
+    const INT_PTR ended = Run(TestPages(), [&] {
+        HWND wizard = WaitForWizard();
+        ASSERT_TRUE(WaitForLog(L"VNT (c): Activating dialog Welcome\r\n"));
+        Command(wizard, IDCANCEL);
+        ASSERT_TRUE(WaitForLog(L"VNT (c): Activating dialog Finish\r\n"));
+        // The dialog manager shows the window once its queue is idle; the page sets Finish after logging.
+        finishVisible = WaitUntil([&] { return IsWindowVisible(wizard) != FALSE; });
+        WaitUntil([&] { return (nextText = TextOf(GetDlgItem(wizard, IDOK))) == L"&Finish"; });
+        Command(wizard, IDOK);
+    });
+    EXPECT_EQ(ended, IDOK);
+    EXPECT_EQ(host_->result.code, 3);
+    EXPECT_EQ(host_->result.installerError, 1602);
+    EXPECT_EQ(host_->reports.load(), 1);
+    EXPECT_TRUE(finishVisible);
+    EXPECT_EQ(nextText, L"&Finish");
+    EXPECT_FALSE(host_->Logged(L"VNT (c): Activating dialog SystemIntegrity\r\n"));
+}
+
+TEST_F(WizardDialogTest, BackOnTheFirstPageActsAsCancel) {
+    Run(TestPages(), [&] {
+        HWND wizard = WaitForWizard();
+        ASSERT_TRUE(WaitForLog(L"VNT (c): Activating dialog Welcome\r\n"));
+        Command(wizard, WizardControl::Back);
+        ASSERT_TRUE(WaitForLog(L"VNT (c): Activating dialog Finish\r\n"));
+        Command(wizard, IDCANCEL); // Cancel on the finish page ends the run
+    });
+    EXPECT_EQ(host_->result.code, 3);
+    EXPECT_EQ(host_->CountLogged(L"VNT (c): Activating dialog Welcome\r\n"), 1);
+}
+
+TEST_F(WizardDialogTest, EscapeDuringTheWorkerCancelsAndLeadsToTheFinishPage) {
+    Run(TestPages(), [&] {
+        HWND wizard = WaitForWizard();
+        ASSERT_TRUE(WaitForLog(L"VNT (c): Activating dialog Welcome\r\n"));
+        Command(wizard, IDOK);
+        ASSERT_TRUE(WaitForLog(L"VNT (c): Created TestWorkerThread\r\n"));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(wizard, IDOK)));
+        // Let the worker's progress arrive first, so that the count below does not depend on scheduling.
+        for (int waited = 0; worker_ && worker_->progressCount.load() < 5 && waited < 10'000; waited += 20)
+            Sleep(20);
+        PostMessageW(GetDlgItem(wizard, IDCANCEL), WM_KEYDOWN, VK_ESCAPE, 0);
+        ASSERT_TRUE(WaitForLog(L"VNT (c): Activating dialog Finish\r\n"));
+        Command(wizard, IDOK);
+    });
+    EXPECT_EQ(host_->result.code, 3);
+    EXPECT_EQ(host_->result.installerError, 0);
+    EXPECT_EQ(host_->reports.load(), 1);
+    EXPECT_EQ(host_->CountLogged(L"VNT (c): Worker-thread stopped\r\n"), 1);
+    ASSERT_NE(worker_, nullptr);
+    EXPECT_TRUE(worker_->CancelAnswers().empty());
+    // Progress arrived as posted messages, in order.
+    EXPECT_EQ(worker_->progressCount.load(), 5);
+    EXPECT_EQ(worker_->lastProgress.load(), 5);
+    // The pages after the worker were skipped.
+    EXPECT_FALSE(host_->Logged(L"VNT (c): Activating dialog Install (hidden)\r\n"));
+}
+
+TEST_F(WizardDialogTest, CancelDuringTheWorkerWaitsForItAndRefusesASecondCancel) {
+    Run(TestPages(), [&] {
+        HWND wizard = WaitForWizard();
+        ASSERT_TRUE(WaitForLog(L"VNT (c): Activating dialog Welcome\r\n"));
+        Command(wizard, IDOK);
+        ASSERT_TRUE(WaitForLog(L"VNT (c): Created TestWorkerThread\r\n"));
+        Command(wizard, IDCANCEL);
+        Command(wizard, IDCANCEL);
+        ASSERT_TRUE(WaitForLog(L"VNT (c): Activating dialog Finish\r\n"));
+        Command(wizard, IDOK);
+    });
+    ASSERT_NE(worker_, nullptr);
+    EXPECT_EQ(worker_->CancelAnswers(), (std::vector<bool>{false, false}));
+    // Once from the cancel wait, once from the page's own loop.
+    EXPECT_EQ(host_->CountLogged(L"VNT (c): Worker-thread stopped\r\n"), 2);
+    EXPECT_EQ(host_->result.code, 3);
+    EXPECT_EQ(host_->result.installerError, 0);
+}
+
+TEST_F(WizardDialogTest, QuitDuringTheWorkerIsLoggedAndReposted) {
+    Run(TestPages(), [&] {
+        HWND wizard = WaitForWizard();
+        ASSERT_TRUE(WaitForLog(L"VNT (c): Activating dialog Welcome\r\n"));
+        Command(wizard, IDOK);
+        ASSERT_TRUE(WaitForLog(L"VNT (c): Created TestWorkerThread\r\n"));
+        PostThreadMessageW(uiThread_, WM_QUIT, 0, 0);
+        ASSERT_TRUE(WaitForLog(L"VNT (c): Received 'quit' message\r\n"));
+        // The reposted quit message ends the modal run.
+        EXPECT_TRUE(WaitUntil([&] { return FindWizard(uiThread_) == nullptr; }));
+    });
+    EXPECT_EQ(host_->result.code, 0);
+    EXPECT_FALSE(host_->Logged(L"VNT (c): Activating dialog Finish\r\n"));
+}
+
+TEST_F(WizardDialogTest, LanguageChangeReloadsEveryTextOfTheCurrentPage) {
+    const LanguageTable& languages = host_->Languages();
+    std::wstring englishBody, japaneseBody, japaneseNext, japaneseHeading;
+    int relayoutsBefore = 0;
+    Run(TestPages(), [&] {
+        HWND wizard = WaitForWizard();
+        ASSERT_TRUE(WaitForLog(L"VNT (c): Activating dialog Welcome\r\n"));
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(wizard) != FALSE; }));
+        HWND page = GetDlgItem(GetDlgItem(wizard, WizardControl::Frame), WizardControl::Page);
+        englishBody = TextOf(GetDlgItem(page, TextTestPage::kBodyId));
+        Screenshot(wizard, L"wizard-en.bmp");
+
+        HWND box = GetDlgItem(wizard, WizardControl::LanguageBox);
+        EXPECT_TRUE(IsWindowVisible(box));
+        const std::wstring japanese = host_->Languages().Entries()[4].displayName;
+        const LRESULT index = SendMessageW(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                           reinterpret_cast<LPARAM>(japanese.c_str()));
+        ASSERT_NE(index, CB_ERR);
+        relayoutsBefore = welcome_->relayouts.load();
+        SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        Command(wizard, WizardControl::LanguageBox, CBN_SELCHANGE);
+        ASSERT_TRUE(WaitUntil([&] { return welcome_->relayouts.load() > relayoutsBefore; }));
+        japaneseBody = TextOf(GetDlgItem(page, TextTestPage::kBodyId));
+        japaneseHeading = TextOf(GetDlgItem(page, TextTestPage::kHeadingId));
+        japaneseNext = TextOf(GetDlgItem(wizard, IDOK));
+        Screenshot(wizard, L"wizard-ja.bmp");
+        Command(wizard, IDCANCEL);
+        ASSERT_TRUE(WaitForLog(L"VNT (c): Activating dialog Finish\r\n"));
+        Command(wizard, IDOK);
+    });
+    EXPECT_EQ(languages.CurrentLanguageId(), 1041);
+    EXPECT_EQ(englishBody, L"This wizard will unpack and install all the required files on your computer.");
+    EXPECT_NE(japaneseBody, englishBody);
+    EXPECT_EQ(japaneseBody, languages.LoadString(35));
+    EXPECT_EQ(japaneseHeading, languages.LoadString(150) + L"Halvora Server");
+    EXPECT_EQ(japaneseNext, languages.LoadString(54));
+    // The language change kept the page: Welcome was activated once.
+    EXPECT_EQ(host_->CountLogged(L"VNT (c): Activating dialog Welcome\r\n"), 1);
+}
+
+// The launcher carries the wizard template in every user-interface language, the header artwork at its
+// size and the window icon.
+TEST_F(WizardDialogTest, LauncherCarriesTheTemplateInFiveLanguagesAndItsArtwork) {
+    for (const uint16_t language : {1033, 1031, 1034, 1036, 1041})
+        EXPECT_NE(
+            FindResourceExW(module_.Get(), RT_DIALOG, MAKEINTRESOURCEW(kWizardDialogTemplateId), language),
+            nullptr)
+            << language;
+    GdiObject artwork(
+        LoadImageW(module_.Get(), MAKEINTRESOURCEW(132), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    ASSERT_TRUE(artwork);
+    BITMAP info{};
+    GetObjectW(artwork.Get(), sizeof(info), &info);
+    EXPECT_EQ(info.bmWidth, 499);
+    EXPECT_EQ(info.bmHeight, 312);
+    EXPECT_EQ(info.bmBitsPixel, 24);
+    IconHandle icon(
+        static_cast<HICON>(LoadImageW(module_.Get(), MAKEINTRESOURCEW(133), IMAGE_ICON, 32, 32, 0)));
+    EXPECT_TRUE(icon);
+}

@@ -1,0 +1,179 @@
+// Pages and a host for the wizard tests: a text page that shows itself, a finish page, a page whose worker
+// runs until it is cancelled, and a host that keeps the log in memory. The tests drive the wizard from a
+// second thread, so the log and the pages' records are guarded.
+#pragma once
+
+#include "launcher/StringTable_win.h"
+#include "support/Format.h"
+#include "wizard/PlaceholderWizardPage_win.h"
+#include "wizard/WizardDialog_win.h"
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <vector>
+
+class TestWizardHost : public WizardHostIF {
+public:
+    explicit TestWizardHost(HMODULE strings) : languages_(ResourceStringSource(strings)) {
+        languages_.SelectByLanguageId(1033);
+    }
+
+    SetupResult& Result() override { return result; }
+    void ReportResult() override {
+        if (!result.NeedsReport())
+            return;
+        ++reports;
+        result.reported = true;
+    }
+    void WriteLogLine(int, const std::wstring& line) override {
+        std::lock_guard lock(mutex_);
+        log_.push_back(line);
+    }
+    const CSetupAppCommandLineInfo& CommandLine() const override { return commandLine; }
+    std::vector<std::unique_ptr<PackageInfo>>& Packages() override { return packages; }
+    LanguageTable& Languages() override { return languages_; }
+    bool OffersLanguageChoice() const override { return true; }
+    std::wstring WizardTitle() override { return Format(languages_.LoadString(1), L"Halvora Server"); }
+    bool QuickInstallRunning() const override { return false; }
+
+    std::vector<std::wstring> Log() const {
+        std::lock_guard lock(mutex_);
+        return log_;
+    }
+    bool Logged(const std::wstring& line) const {
+        for (const std::wstring& entry : Log())
+            if (entry == line)
+                return true;
+        return false;
+    }
+    int CountLogged(const std::wstring& line) const {
+        int count = 0;
+        for (const std::wstring& entry : Log())
+            count += entry == line;
+        return count;
+    }
+
+    SetupResult result;
+    std::atomic<int> reports{0};
+    CSetupAppCommandLineInfo commandLine;
+    std::vector<std::unique_ptr<PackageInfo>> packages;
+
+private:
+    LanguageTable languages_;
+    mutable std::mutex mutex_;
+    std::vector<std::wstring> log_;
+};
+
+// A page with a heading, a wrapped text and a check box, loaded from the string tables on every Relayout.
+class TextTestPage : public WizardPageBase {
+public:
+    TextTestPage(CWizardDialog& wizard, std::wstring name, unsigned headingId, unsigned bodyId,
+                 bool languageBox)
+        : WizardPageBase(wizard, std::move(name)), headingId_(headingId), bodyId_(bodyId),
+          languageBox_(languageBox) {}
+
+    static constexpr int kHeadingId = 100;
+    static constexpr int kBodyId = 101;
+    static constexpr int kCheckId = 102;
+
+    void CreateControls(HWND parent, int width, int) override {
+        heading_ = Make(parent, L"Static", SS_LEFT, kHeadingId, 0, width);
+        body_ = Make(parent, L"Static", SS_LEFT, kBodyId, 30, width);
+        check_ = Make(parent, L"Button", BS_AUTOCHECKBOX | WS_TABSTOP, kCheckId, 100, width);
+        SendMessageW(heading_, WM_SETFONT, reinterpret_cast<WPARAM>(Wizard().LargeBoldFont()), TRUE);
+        SendMessageW(body_, WM_SETFONT, reinterpret_cast<WPARAM>(Wizard().NormalFont()), TRUE);
+        SendMessageW(check_, WM_SETFONT, reinterpret_cast<WPARAM>(Wizard().NormalFont()), TRUE);
+    }
+    void Prepare() override {
+        if (languageBox_ && Wizard().OffersLanguageChoice())
+            ShowWindow(GetDlgItem(Wizard().Handle(), WizardControl::LanguageBox), SW_SHOW);
+        ShowWindow(Handle(), SW_SHOW);
+    }
+    void Relayout() override {
+        SetWindowTextW(heading_, (LoadString(headingId_) + L"Halvora Server").c_str());
+        SetWindowTextW(body_, LoadString(bodyId_).c_str());
+        SetWindowTextW(check_, LoadString(32).c_str());
+        const int grown = FitHeightToText(body_);
+        MoveControl(check_, 0, grown);
+        bodyGrowth += grown;
+        ++relayouts; // last: the tests read the texts once they see the count change
+    }
+
+    std::atomic<int> relayouts{0};
+    int bodyGrowth = 0;
+
+private:
+    static HWND Make(HWND parent, const wchar_t* windowClass, DWORD style, int id, int top, int width) {
+        return CreateWindowExW(0, windowClass, L"", WS_CHILD | WS_VISIBLE | style, 0, top, width, 20, parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                               nullptr);
+    }
+
+    unsigned headingId_, bodyId_;
+    bool languageBox_;
+    HWND heading_ = nullptr, body_ = nullptr, check_ = nullptr;
+};
+
+// The finish page as far as the tests need it: shown, Next reads "Finish", Cancel agrees silently.
+class FinishTestPage : public TextTestPage {
+public:
+    explicit FinishTestPage(CWizardDialog& wizard) : TextTestPage(wizard, L"Finish", 28, 33, false) {}
+    void Activate() override {
+        WizardPageBase::Activate();
+        Wizard().EnableButton(WizardControl::Back, false);
+        SetDlgItemTextW(Wizard().Handle(), WizardControl::Next, LoadString(55).c_str());
+    }
+    bool QueryCancel() override { return true; }
+};
+
+// Runs a worker that posts progress and then waits until it is cancelled (or a time limit passes).
+class WorkerTestPage : public TextTestPage {
+public:
+    static constexpr UINT kProgressMessage = WM_USER + 1;
+
+    explicit WorkerTestPage(CWizardDialog& wizard) : TextTestPage(wizard, L"UnpackMSIFromEXE", 4, 3, false) {}
+
+    void Activate() override {
+        WriteLog(3, Format(L"VNT (c): Activating dialog %s\r\n", Name()));
+        Wizard().EnableButton(WizardControl::Back, false);
+        Wizard().EnableButton(WizardControl::Next, false);
+        Wizard().RefreshTexts();
+        ShowWindow(Handle(), SW_SHOW);
+        WorkerOptions options;
+        options.createdLogLine = L"VNT (c): Created TestWorkerThread\r\n";
+        options.progressMessage = kProgressMessage;
+        options.onProgress = [this](WPARAM position) {
+            lastProgress = static_cast<int>(position);
+            ++progressCount;
+        };
+        HWND page = Handle();
+        const WorkerOutcome outcome = RunWorker(
+            [this, page] {
+                for (int position = 1; position <= 5; ++position)
+                    PostMessageW(page, kProgressMessage, static_cast<WPARAM>(position), 0);
+                for (int waited = 0; !CancelRequested() && waited < 20'000; waited += 10)
+                    Sleep(10);
+            },
+            options);
+        if (outcome == WorkerOutcome::Finished)
+            MoveOnAfterWorker();
+    }
+    bool QueryCancel() override {
+        const bool agreed = TextTestPage::QueryCancel();
+        std::lock_guard lock(mutex_);
+        cancelAnswers.push_back(agreed);
+        return agreed;
+    }
+    std::vector<bool> CancelAnswers() {
+        std::lock_guard lock(mutex_);
+        return cancelAnswers;
+    }
+
+    std::atomic<int> progressCount{0};
+    std::atomic<int> lastProgress{0};
+
+private:
+    std::mutex mutex_;
+    std::vector<bool> cancelAnswers;
+};

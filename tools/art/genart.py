@@ -1,0 +1,133 @@
+#!/usr/bin/env python3
+"""Draws the wizard's header artwork (24-bit BMP, 499 x 312) and its window icon (ICO, 16/32/48 pixels).
+
+Usage: genart.py OUTPUT_DIR
+Writes OUTPUT_DIR/wizard-header.bmp and OUTPUT_DIR/wizard.ico. The artwork is drawn here from simple
+shapes, so the build needs no binary files and no imaging library.
+"""
+import math
+import pathlib
+import struct
+import sys
+
+HEADER_WIDTH, HEADER_HEIGHT = 499, 312
+# The dialog shows the artwork above the page frame only: a band of about 80 pixels and thin side margins.
+BAND_HEIGHT = 80
+TOP_COLOUR = (18, 52, 112)     # deep blue
+BOTTOM_COLOUR = (22, 138, 160)  # teal
+ACCENT = (255, 255, 255)
+
+
+def mix(a, b, t):
+    return tuple(round(x + (y - x) * t) for x, y in zip(a, b))
+
+
+def blend(base, colour, alpha):
+    return tuple(round(b + (c - b) * alpha) for b, c in zip(base, colour))
+
+
+def circle_coverage(x, y, cx, cy, r):
+    """Fraction of the pixel (x, y) inside the circle, by 4 x 4 sampling."""
+    inside = 0
+    for sy in range(4):
+        for sx in range(4):
+            px, py = x + (sx + 0.5) / 4, y + (sy + 0.5) / 4
+            inside += (px - cx) ** 2 + (py - cy) ** 2 <= r * r
+    return inside / 16
+
+
+def header_pixel(x, y):
+    if y >= BAND_HEIGHT:
+        return (255, 255, 255)
+    t = (x / HEADER_WIDTH) * 0.7 + (y / BAND_HEIGHT) * 0.3
+    colour = mix(TOP_COLOUR, BOTTOM_COLOUR, t)
+    # Soft translucent discs on the right, a modern, quiet ornament.
+    for cx, cy, r, alpha in ((430, 20, 70, 0.10), (470, 70, 45, 0.12), (380, 78, 30, 0.08), (300, -10, 40, 0.06)):
+        if abs(x - cx) <= r + 1 and abs(y - cy) <= r + 1:
+            colour = blend(colour, ACCENT, alpha * circle_coverage(x, y, cx, cy, r))
+    # A thin light line closes the band.
+    if y >= BAND_HEIGHT - 2:
+        colour = blend(colour, (120, 210, 225), 0.8)
+    return colour
+
+
+def write_bmp(path, width, height, pixel):
+    stride = (width * 3 + 3) & ~3
+    rows = []
+    for y in range(height - 1, -1, -1):
+        row = bytearray()
+        for x in range(width):
+            r, g, b = pixel(x, y)
+            row += bytes((b, g, r))
+        row += b"\0" * (stride - width * 3)
+        rows.append(bytes(row))
+    data = b"".join(rows)
+    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(data), 0, 0, 14 + 40)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    path.write_bytes(header + info + data)
+
+
+def rounded_square_coverage(x, y, size, radius):
+    inside = 0
+    for sy in range(4):
+        for sx in range(4):
+            px, py = x + (sx + 0.5) / 4, y + (sy + 0.5) / 4
+            qx = min(max(px, radius), size - radius)
+            qy = min(max(py, radius), size - radius)
+            inside += (px - qx) ** 2 + (py - qy) ** 2 <= radius * radius
+    return inside / 16
+
+
+def arrow_coverage(x, y, size):
+    """A downward arrow onto a tray: the install symbol, in the icon's own proportions."""
+    inside = 0
+    for sy in range(4):
+        for sx in range(4):
+            u, v = (x + (sx + 0.5) / 4) / size, (y + (sy + 0.5) / 4) / size
+            shaft = abs(u - 0.5) <= 0.08 and 0.2 <= v <= 0.55
+            head = 0.45 <= v <= 0.68 and abs(u - 0.5) <= (0.68 - v) * 1.1
+            tray = 0.74 <= v <= 0.82 and 0.24 <= u <= 0.76
+            inside += shaft or head or tray
+    return inside / 16
+
+
+def icon_image(size):
+    """One icon entry: a 32-bit BGRA DIB with its AND mask."""
+    radius = size * 0.22
+    pixels = bytearray()
+    for y in range(size - 1, -1, -1):
+        for x in range(size):
+            coverage = rounded_square_coverage(x, y, size, radius)
+            colour = mix(TOP_COLOUR, BOTTOM_COLOUR, (x + y) / (2 * size))
+            colour = blend(colour, ACCENT, arrow_coverage(x, y, size))
+            r, g, b = colour
+            pixels += bytes((b, g, r, round(255 * coverage)))
+    mask_stride = ((size + 31) // 32) * 4
+    mask = b"\0" * (mask_stride * size)
+    info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(pixels) + len(mask), 0, 0, 0, 0)
+    return info + bytes(pixels) + mask
+
+
+def write_ico(path, sizes):
+    images = [icon_image(size) for size in sizes]
+    out = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for size, image in zip(sizes, images):
+        out += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(image), offset)
+        offset += len(image)
+    path.write_bytes(out + b"".join(images))
+
+
+def main(argv):
+    if len(argv) != 2:
+        print(__doc__, file=sys.stderr)
+        return 2
+    out = pathlib.Path(argv[1])
+    out.mkdir(parents=True, exist_ok=True)
+    write_bmp(out / "wizard-header.bmp", HEADER_WIDTH, HEADER_HEIGHT, header_pixel)
+    write_ico(out / "wizard.ico", (16, 32, 48))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

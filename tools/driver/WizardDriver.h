@@ -1,0 +1,45 @@
+// Wizard-specific steps for end-to-end tests, built on the window driver: finds the launcher's wizard,
+// reads the texts of its current page and of its buttons, presses Next, Back and Cancel, sends Escape and
+// takes screenshots. Like the window driver it owns nothing and copes with windows that went away.
+#pragma once
+
+#include "WindowDriver.h"
+
+#include <string>
+#include <vector>
+
+namespace WizardDriver {
+
+// Control identifiers of the wizard dialog.
+constexpr int kNextId = IDOK;
+constexpr int kCancelId = IDCANCEL;
+constexpr int kBackId = 1000;
+constexpr int kLanguageBoxId = 1015;
+constexpr int kFrameId = 1036;
+constexpr int kPageId = 1037;
+
+// The process's visible wizard (a dialog holding the page frame); nullptr when none shows up in time.
+HWND WaitForWizard(DWORD processId, DWORD timeoutMs = WindowDriver::kDefaultWaitMs);
+// The visible page window inside the frame; nullptr while no page shows.
+HWND CurrentPage(HWND wizard);
+// The visible controls of the current page, in the system's order.
+std::vector<WindowDriver::ControlInfo> PageControls(HWND wizard);
+// Their texts without mnemonics, empty texts left out.
+std::vector<std::wstring> PageTexts(HWND wizard);
+
+struct Buttons {
+    std::wstring next, back, cancel; // without mnemonics
+    bool nextEnabled = false, backEnabled = false, cancelEnabled = false;
+};
+Buttons ReadButtons(HWND wizard);
+
+// Presses a button as a user would; false when it is missing or disabled.
+bool PressNext(HWND wizard);
+bool PressBack(HWND wizard);
+bool PressCancel(HWND wizard);
+// The Escape key, delivered to the wizard's focused control (a cancel request while a worker runs).
+void SendEscape(HWND wizard);
+// A screenshot of the wizard as the screen shows it, as a 24-bit BMP.
+bool Screenshot(HWND wizard, const std::wstring& path);
+
+} // namespace WizardDriver

@@ -1,0 +1,31 @@
+// What the wizard needs of the launcher's application object: the setup result and its report, the log,
+// the command line, the package list and the languages. The application implements it for the real run;
+// tests supply their own. The host owns all of it; the wizard only borrows.
+#pragma once
+
+#include "launcher/CommandLine.h"
+#include "launcher/LanguageTable.h"
+#include "launcher/PackageInfo.h"
+#include "launcher/SetupResult.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class WizardHostIF {
+public:
+    virtual ~WizardHostIF() = default;
+    virtual SetupResult& Result() = 0;
+    // Logs a recorded failure and, unless the run is quiet, shows it; marks it reported.
+    virtual void ReportResult() = 0;
+    virtual void WriteLogLine(int level, const std::wstring& line) = 0;
+    virtual const CSetupAppCommandLineInfo& CommandLine() const = 0;
+    virtual std::vector<std::unique_ptr<PackageInfo>>& Packages() = 0;
+    virtual LanguageTable& Languages() = 0;
+    // More than one user-interface language is offered.
+    virtual bool OffersLanguageChoice() const = 0;
+    // String 1 formatted with the main product's name, in the current language.
+    virtual std::wstring WizardTitle() = 0;
+    // A quick install replaces installed products (its list is not empty).
+    virtual bool QuickInstallRunning() const = 0;
+};

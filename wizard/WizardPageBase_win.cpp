@@ -1,0 +1,175 @@
+#include "wizard/WizardPageBase_win.h"
+
+#include "launcher/SetupLog.h"
+#include "support/Format.h"
+#include "wizard/WizardDialog_win.h"
+
+namespace {
+
+constexpr wchar_t kPageClassName[] = L"WizardPageBase";
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr int32_t kInstallerErrorUserExit = 1602;
+
+} // namespace
+
+WizardPageBase::WizardPageBase(CWizardDialog& wizard, std::wstring name)
+    : wizard_(wizard), name_(std::move(name)) {}
+
+bool WizardPageBase::RegisterPageClass() {
+    static const bool registered = [] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = &WizardPageBase::PageProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        windowClass.lpszClassName = kPageClassName;
+        return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }();
+    return registered;
+}
+
+bool WizardPageBase::CreatePageWindow(HWND frame, const RECT& rect) {
+    if (!RegisterPageClass())
+        return false;
+    HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, kPageClassName, L"", WS_CHILD | WS_CLIPCHILDREN,
+                                  rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, frame,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(WizardControl::Page)),
+                                  GetModuleHandleW(nullptr), this);
+    if (!window)
+        return false;
+    window_.Attach(window);
+    CreateControls(window, rect.right - rect.left, rect.bottom - rect.top);
+    Deactivate();
+    return true;
+}
+
+std::wstring WizardPageBase::LoadString(unsigned id) const {
+    return wizard_.LoadString(id);
+}
+
+void WizardPageBase::WriteLog(int level, const std::wstring& line) const {
+    wizard_.WriteLog(level, line);
+}
+
+void WizardPageBase::Activate() {
+    WriteLog(kLogLevelProgress, Format(L"VNT (c): Activating dialog %s\r\n", name_));
+    if (HWND box = GetDlgItem(wizard_.Handle(), WizardControl::LanguageBox))
+        ShowWindow(box, SW_HIDE);
+    wizard_.EnableButton(WizardControl::Back, true);
+    wizard_.EnableButton(WizardControl::Next, true);
+    wizard_.EnableButton(WizardControl::Cancel, true);
+    Prepare();
+    wizard_.RefreshTexts();
+    if (!wizard_.IsInteractive())
+        wizard_.GoNext();
+}
+
+void WizardPageBase::Deactivate() {
+    WriteLog(kLogLevelProgress, Format(L"VNT (c): Deactivating dialog %s\r\n", name_));
+    ShowWindow(window_.Get(), SW_HIDE);
+}
+
+bool WizardPageBase::QueryCancel() {
+    if (workerBusy_) {
+        if (cancelRequested_.exchange(true))
+            return false;
+        // Wait for the worker to stop, yet serve messages it sends (a status text) so it cannot hang.
+        HANDLE worker = worker_.Get();
+        for (;;) {
+            const DWORD waited = MsgWaitForMultipleObjects(1, &worker, FALSE, INFINITE, QS_SENDMESSAGE);
+            if (waited == WAIT_OBJECT_0) {
+                WriteLog(kLogLevelProgress, L"VNT (c): Worker-thread stopped\r\n");
+                break;
+            }
+            if (waited != WAIT_OBJECT_0 + 1)
+                break;
+            MSG msg;
+            PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
+        return false;
+    }
+    wizard_.SetInstallerResult(kInstallerErrorUserExit);
+    return true;
+}
+
+void WizardPageBase::MoveControl(HWND control, int dx, int dy) {
+    RECT rect;
+    if (!GetWindowRect(control, &rect))
+        return;
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    SetWindowPos(control, nullptr, rect.left + dx, rect.top + dy, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int WizardPageBase::FitHeightToText(HWND control) {
+    RECT client;
+    if (!GetClientRect(control, &client))
+        return 0;
+    const int length = GetWindowTextLengthW(control);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    GetWindowTextW(control, text.data(), length + 1);
+    text.resize(static_cast<size_t>(length));
+
+    HDC dc = GetDC(window_.Get());
+    if (!dc)
+        return 0;
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT measured{0, 0, client.right, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, DT_CALCRECT | DT_WORDBREAK);
+    SelectObject(dc, old);
+    ReleaseDC(window_.Get(), dc);
+
+    const int growth = measured.bottom - client.bottom;
+    if (growth == 0)
+        return 0;
+    RECT outer;
+    GetWindowRect(control, &outer);
+    SetWindowPos(control, nullptr, 0, 0, outer.right - outer.left, measured.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return growth;
+}
+
+void WizardPageBase::FocusWizardControl(int id) const {
+    HWND wizard = wizard_.Handle();
+    PostMessageW(wizard, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(wizard, id)), TRUE);
+}
+
+LRESULT WizardPageBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND window = window_.Get();
+    switch (message) {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG: {
+        DefWindowProcW(window, message, wParam, lParam);
+        SetBkColor(reinterpret_cast<HDC>(wParam), kWhite);
+        return reinterpret_cast<LRESULT>(wizard_.WhiteBrush());
+    }
+    case WM_ERASEBKGND: {
+        RECT client;
+        GetClientRect(window, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, wizard_.WhiteBrush());
+        return TRUE;
+    }
+    case WM_COMMAND:
+        if (OnCommand(LOWORD(wParam), HIWORD(wParam)))
+            return 0;
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK WizardPageBase::PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<WizardPageBase*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCDESTROY)
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    if (!self || !self->window_ || message == WM_NCDESTROY)
+        return DefWindowProcW(window, message, wParam, lParam);
+    return self->HandleMessage(message, wParam, lParam);
+}

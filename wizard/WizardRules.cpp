@@ -1,0 +1,157 @@
+#include "wizard/WizardRules.h"
+
+#include <algorithm>
+#include <array>
+#include <cwctype>
+
+namespace {
+
+constexpr wchar_t kMainLineServerName[] = L"Halvora Server";
+constexpr wchar_t kWorkflowServerName[] = L"Gavrin Server";
+constexpr wchar_t kAdvancedEditionName[] = L"Advanced Edition";
+constexpr wchar_t kCompanionServerPrefix[] = L"KS";
+constexpr std::array<const wchar_t*, 5> kWebView2ProductPrefixes = {L"QF::", L"VK::", L"TM::", L"PK::",
+                                                                    L"CB::"};
+constexpr wchar_t kWebView2ProductName[] = L"Pallodar";
+constexpr wchar_t kInstallerTypeMsi[] = L"msi";
+constexpr wchar_t kInstallerTypeTaxonomy[] = L"taxonomy";
+constexpr int32_t kUiLevelFullBits = 5;
+
+bool Contains(const std::wstring& text, const wchar_t* part) {
+    return text.find(part) != std::wstring::npos;
+}
+bool BeginsWith(const std::wstring& text, const std::wstring& prefix) {
+    return text.rfind(prefix, 0) == 0;
+}
+
+bool EqualsNoCase(const std::wstring& a, const std::wstring& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
+               return std::towlower(x) == std::towlower(y);
+           });
+}
+
+bool NeedsWebView2Page(const std::vector<WizardPackageFacts>& packages) {
+    const bool carriesCompanion =
+        std::any_of(packages.begin(), packages.end(), [](const WizardPackageFacts& p) {
+            return BeginsWith(p.productId, kCompanionServerPrefix);
+        });
+    if (carriesCompanion || packages.empty())
+        return false;
+    const WizardPackageFacts& main = packages.front();
+    return std::any_of(kWebView2ProductPrefixes.begin(), kWebView2ProductPrefixes.end(),
+                       [&](const wchar_t* prefix) { return BeginsWith(main.productId, prefix); }) ||
+           Contains(main.productName, kWebView2ProductName);
+}
+
+} // namespace
+
+WizardFlags ComputeWizardFlags(const std::vector<WizardPackageFacts>& packages) {
+    WizardFlags flags;
+    for (const WizardPackageFacts& package : packages) {
+        flags.hasServerConfiguration = flags.hasServerConfiguration || package.hasServerConfiguration;
+    }
+    // The main line ends the pass: a workflow server listed after it does not count.
+    for (const WizardPackageFacts& package : packages) {
+        if (Contains(package.productName, kMainLineServerName)) {
+            flags.mainLineServerPresent = true;
+            break;
+        }
+        if (Contains(package.productName, kWorkflowServerName) &&
+            Contains(package.productName, kAdvancedEditionName))
+            flags.workflowServerAdvanced = true;
+    }
+    return flags;
+}
+
+std::vector<WizardPageKind> BuildWizardPageList(const std::vector<WizardPackageFacts>& packages,
+                                                bool uninstallRequested) {
+    const WizardFlags flags = ComputeWizardFlags(packages);
+    const std::wstring mainType = packages.empty() ? std::wstring() : packages.front().installerType;
+    const bool mainIsMsi = EqualsNoCase(mainType, kInstallerTypeMsi);
+
+    std::vector<WizardPageKind> pages;
+    pages.push_back(WizardPageKind::Welcome);
+    if (packages.size() > 2)
+        pages.push_back(WizardPageKind::SubPackages);
+    if (flags.mainLineServerPresent) {
+        pages.push_back(WizardPageKind::HVOptions);
+        pages.push_back(WizardPageKind::Mosquitto);
+    }
+    pages.push_back(WizardPageKind::SystemIntegrity);
+    if (NeedsWebView2Page(packages))
+        pages.push_back(WizardPageKind::WebView2);
+    pages.push_back(WizardPageKind::Unpack);
+    if (flags.hasServerConfiguration && !uninstallRequested)
+        pages.push_back(WizardPageKind::ServiceConfiguration);
+    if (mainIsMsi)
+        pages.push_back(WizardPageKind::Install);
+    else if (EqualsNoCase(mainType, kInstallerTypeTaxonomy))
+        pages.push_back(WizardPageKind::NonMSIInstall);
+    // A single installer package ends the wizard after the install page; only a failure or Cancel reaches
+    // the finish page then.
+    if (packages.size() == 1 && mainIsMsi)
+        pages.push_back(WizardPageKind::Empty);
+    pages.push_back(WizardPageKind::Finish);
+    return pages;
+}
+
+int FinishIndexOf(const std::vector<WizardPageKind>& pages) {
+    const auto found = std::find(pages.begin(), pages.end(), WizardPageKind::Finish);
+    return found == pages.end() ? -1 : static_cast<int>(found - pages.begin());
+}
+
+std::wstring WizardPageLogName(WizardPageKind kind) {
+    switch (kind) {
+    case WizardPageKind::Welcome:
+        return L"Welcome";
+    case WizardPageKind::SubPackages:
+        return L"IncludedSubPackages";
+    case WizardPageKind::HVOptions:
+        return L"BackupSettings";
+    case WizardPageKind::Mosquitto:
+        return L"Mosquitto";
+    case WizardPageKind::SystemIntegrity:
+        return L"SystemIntegrity";
+    case WizardPageKind::WebView2:
+        return L"WebView2";
+    case WizardPageKind::Unpack:
+        return L"UnpackMSIFromEXE";
+    // The service configuration page shares the sub-packages page's log name.
+    case WizardPageKind::ServiceConfiguration:
+        return L"IncludedSubPackages";
+    case WizardPageKind::Install:
+        return L"Install (hidden)";
+    case WizardPageKind::NonMSIInstall:
+        return L"NonMSIInstall";
+    case WizardPageKind::Finish:
+        return L"Finish";
+    case WizardPageKind::Empty:
+        break;
+    }
+    return {};
+}
+
+bool IsFullUserInterface(int32_t uiLevel) {
+    return (uiLevel & kUiLevelFullBits) == kUiLevelFullBits;
+}
+
+int32_t ResultCodeForInstallerError(int32_t installerError) {
+    switch (installerError) {
+    case 1602:
+        return ResultCode::UserCancelled;
+    case 1620:
+        return ResultCode::Corrupted;
+    case 1633:
+        return ResultCode::SixtyFourBitOnThirtyTwo;
+    case 1638:
+        return ResultCode::OtherVersionInstalled;
+    default:
+        return ResultCode::InstallFailed;
+    }
+}
+
+void ApplyInstallerResult(SetupResult& result, int32_t installerError) {
+    if (installerError == 0)
+        return;
+    result.Set(ResultCodeForInstallerError(installerError), installerError, false);
+}
