@@ -13,6 +13,7 @@ target_compile_options(launcher_win PRIVATE -Wall -Wextra)
 # The launcher program. Resources: manifest, version, and the generated string tables.
 configure_file(${CMAKE_SOURCE_DIR}/resources/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h)
 include(cmake/Strings.cmake)
+include(cmake/WizardResources.cmake)
 add_executable(SetupLauncher WIN32
     ${CMAKE_SOURCE_DIR}/launcher/WinMain_win.cpp
     ${CMAKE_SOURCE_DIR}/resources/launcher.rc)
@@ -23,6 +24,9 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_
 target_link_libraries(SetupLauncher PRIVATE launcher_win)
 target_link_options(SetupLauncher PRIVATE -municode -mwindows)
 add_dependencies(SetupLauncher generated_strings)
+
+# Launchers built from bundle descriptions, the test product line and the demo launcher.
+include(cmake/Bundles.cmake)
 
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
     include(cmake/WindowsTests.cmake)

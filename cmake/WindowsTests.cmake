@@ -9,7 +9,12 @@ set(LAUNCHER_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 file(GLOB_RECURSE WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(win_tests ${WIN_TEST_SOURCES})
 target_link_libraries(win_tests PRIVATE launcher_win gtest gmock gtest_main)
+# The wizard tests take screenshots with the window driver's capture.
+target_sources(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/driver/WindowCapture.cpp)
+target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/driver)
 add_test(NAME win_tests COMMAND win_tests)
+# The string-table tests read the real launcher's resources.
+add_dependencies(win_tests SetupLauncher)
 
 # End-to-end runs of the real launcher .exe, with a driver for its windows.
 file(GLOB_RECURSE E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp
@@ -23,3 +28,6 @@ add_test(NAME e2e_tests COMMAND e2e_tests)
 set_tests_properties(win_tests e2e_tests PROPERTIES
     ENVIRONMENT "WINEPREFIX=${LAUNCHER_WINEPREFIX};WINEDEBUG=-all"
     TIMEOUT 900)
+
+include(cmake/TestData.cmake)
+include(cmake/TestBundles.cmake)

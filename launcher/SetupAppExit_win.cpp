@@ -40,7 +40,7 @@ int CSetupApp::ExitInstance() {
     ExitFacts facts;
     facts.packageCount = packages_.size();
     if (PackageInfo* main = MainPackage()) {
-        facts.mainIsMsi = EqualsNoCase(main->installerType, L"msi");
+        facts.mainIsMsi = main->IsMsi();
         facts.mainInstalled = IsPackageInstalled(*main);
     }
     facts.uninstall = commandLine_.uninstall;
@@ -60,13 +60,8 @@ int CSetupApp::ExitInstance() {
     return result_.code;
 }
 
-bool CSetupApp::IsPackageInstalled(const PackageInfo& package) {
-    // Installed-product detection answers this afresh; until then the record's state stands.
-    return package.installed;
-}
-
 void CSetupApp::DeleteMsiFolder(PackageInfo& package) {
-    const std::wstring& folder = package.packageFolder;
+    const std::wstring& folder = package.PackageFolder();
     if (folder.empty() || !FolderExists(folder))
         return;
     WriteLog(kLogLevelProgress, L"VNT (c): Deleting MSI folder %s\r\n", folder);
@@ -83,7 +78,7 @@ void CSetupApp::PruneMsiFolders() {
 
 void CSetupApp::RunSelfDelete() {
     const std::wstring base = LauncherBaseFolder();
-    const std::wstring folder = MainPackage()->packageFolder;
+    const std::wstring folder = MainPackage()->PackageFolder();
     // The batch deletes a whole tree: never for a folder outside the launcher's own base folder.
     if (base.empty() || !IsStrictlyInsideFolder(folder, base)) {
         WriteLog(kLogLevelFailure, L"VNT (c): Not removing folder %s: it is not inside %s\r\n", folder, base);

@@ -35,6 +35,7 @@ std::wstring BaseNameOf(const std::wstring& path) {
 } // namespace
 
 CSetupApp::CSetupApp(const std::wstring& processCommandLine) {
+    SetProcessLanguageTable(&languages_);
     applicationName_ = BaseNameOf(ThisModulePath());
     rawArguments_ = ArgumentsAfterProgramName(processCommandLine);
     commandLine_.ParseArguments(rawArguments_);
@@ -44,7 +45,10 @@ CSetupApp::CSetupApp(const std::wstring& processCommandLine) {
     WriteLog(kLogLevelFailure, L"%s", StartLine(LocalNow(), ThisFileVersion()));
 }
 
-CSetupApp::~CSetupApp() { logFile_.Close(); }
+CSetupApp::~CSetupApp() {
+    SetProcessLanguageTable(nullptr);
+    logFile_.Close();
+}
 
 void CSetupApp::WriteLogLine(const std::wstring& line) { logFile_.Write(LimitLogLine(line)); }
 
@@ -77,13 +81,15 @@ std::wstring CSetupApp::WizardTitle() {
 bool CSetupApp::InitInstance() {
     WriteLog(kLogLevelOperation, L"VNT (c): CommandLine: %s\r\n", rawArguments_);
 
+    ProbeLanguages();
+    BuildUsageTable();
     std::wstring propertyErrors;
     const bool propertiesValid = CheckCommandLineProperties(propertyErrors);
 
     EnvironmentProbe probe;
     probe.checkOperatingSystem = [this] { return CheckOperatingSystem(); };
     probe.hasDirect2D = [] { return HasDirect2D(); };
-    probe.isSetupRunning = [this] { return IsSetupRunning(singleInstanceMutex_, systemMajorVersion_); };
+    probe.isSetupRunning = [this] { return IsSetupRunning(singleInstanceMutex_, systemVersion_.major); };
     probe.isAdministrator = [] { return IsAdministrator(); };
 
     switch (ChooseRunMode(commandLine_, propertiesValid, probe)) {
@@ -164,6 +170,11 @@ void CSetupApp::RunSetup() {
     if (!LoadPackages())
         SetResultCode(ResultCode::PackageInfoMissing);
     ApplySubPackageSelection();
+    // What detection found and what the run will therefore handle, for whoever reads the log.
+    for (const auto& package : packages_)
+        WriteLog(kLogLevelProgress, L"VNT (c): Package %s: installed %s, selected %s.\r\n",
+                 package->ProductName(), package->Installed() ? L"yes" : L"no",
+                 package->Selected() ? L"yes" : L"no");
     if (result_.code == 0) {
         WriteLog(kLogLevelProgress, L"VNT (c): All information collected. Start processing.\r\n");
         RunWizard();
@@ -173,12 +184,12 @@ void CSetupApp::RunSetup() {
 void CSetupApp::ApplySubPackageSelection() {
     std::vector<std::wstring> names;
     for (const auto& package : packages_)
-        names.push_back(package->productName);
+        names.push_back(package->ProductName());
     const auto selection = SelectSubPackages(names, commandLine_.subPackages,
                                              [this](const std::wstring& line) { WriteLog(kLogLevelProgress, L"%s", line); });
     for (size_t i = 0; i < selection.size(); ++i) {
         if (selection[i])
-            packages_[i]->selected = *selection[i];
+            packages_[i]->SetSelected(*selection[i]);
     }
 }
 

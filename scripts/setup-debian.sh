@@ -4,10 +4,12 @@
 set -euo pipefail
 PACKAGES=(
     cmake ninja-build g++ python3 git
+    clang libclang-rt-14-dev
     libgtest-dev libgmock-dev
     mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686
     wine64 wixl msitools gcab cabextract libmspack-dev
     xvfb xauth imagemagick
+    fonts-wine fonts-ipafont-gothic
 )
 missing=()
 for package in "${PACKAGES[@]}"; do

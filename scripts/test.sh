@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs every test: native unit tests (ASan/UBSan), then the Windows-layer and end-to-end tests of the
-# 64-bit build under wine64 (with a virtual display for the windows they open). Also builds the
-# shipped 32-bit launcher so that it always compiles.
+# Runs every test: native unit tests (ASan/UBSan), the parsers' fuzzers, then the Windows-layer and
+# end-to-end tests of the 64-bit build under wine64 (with a virtual display for the windows they open).
+# Also builds the shipped 32-bit launcher so that it always compiles.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${BUILD_DIR:-$ROOT/build}
@@ -12,9 +12,15 @@ start=$(date +%s)
 echo "== Native unit tests"
 ctest --test-dir "$BUILD/native" --output-on-failure
 
+echo "== Fuzzers (a fixed number of inputs each)"
+"$ROOT/scripts/fuzz.sh"
+
 echo "== Windows tests under wine64"
 export WINEPREFIX="$BUILD/win64/wineprefix" WINEDEBUG=-all
 "$ROOT/scripts/wine-run.sh" cmd /c exit 0 >/dev/null 2>&1 || true  # creates the prefix once
+# A Wine desktop started without a display would serve every later window: end it, so that the tests'
+# windows open on the virtual display.
+/usr/lib/wine/wineserver -k 2>/dev/null || true
 xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir "$BUILD/win64" --output-on-failure
 /usr/lib/wine/wineserver -k 2>/dev/null || true
 

@@ -12,6 +12,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
         flock 9
         if [ ! -f "$WINEPREFIX/system.reg" ]; then
             "$WINE64" wineboot -i >/dev/null 2>&1 || true
+            WINE64="$WINE64" bash "$(dirname "$0")/wine-fonts.sh" || true
             "${WINESERVER:-/usr/lib/wine/wineserver}" -w 2>/dev/null || true
         fi
     ) 9>"$WINEPREFIX.lock"

@@ -102,6 +102,12 @@ struct GdiObjectTraits { // CreateFont, CreateSolidBrush...: objects freed with 
     static bool Close(Type h) { return DeleteObject(h) != FALSE; }
 };
 
+struct IconTraits { // LoadImage(IMAGE_ICON) of a size other than the system's shared one
+    using Type = HICON;
+    static Type Invalid() { return nullptr; }
+    static bool Close(Type h) { return DestroyIcon(h) != FALSE; }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using RegistryKeyHandle = UniqueHandle<RegistryKeyTraits>;
@@ -111,3 +117,4 @@ using LocalMemory = UniqueHandle<LocalMemoryTraits>;
 using FdiContext = UniqueHandle<FdiContextTraits>;
 using WindowHandle = UniqueHandle<WindowTraits>;
 using GdiObject = UniqueHandle<GdiObjectTraits>;
+using IconHandle = UniqueHandle<IconTraits>;

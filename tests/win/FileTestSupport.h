@@ -176,6 +176,9 @@ inline LinkKind MakeFolderLink(const std::wstring& link, const std::wstring& tar
         return LinkKind::SymbolicLink;
     if (IsWine()) {
         RunUnix(L"/bin/ln", L"-s " + QuotedUnixPath(target) + L" " + QuotedUnixPath(link));
+        // Wine may report a Unix program ended before it has run: give the link a moment to appear.
+        for (int attempt = 0; attempt < 40 && !IsLinkFolder(link); ++attempt)
+            Sleep(50);
         if (IsLinkFolder(link))
             return LinkKind::UnixSymbolicLink;
     }
@@ -185,7 +188,11 @@ inline LinkKind MakeFolderLink(const std::wstring& link, const std::wstring& tar
 // Removes a link made by MakeFolderLink (the link only).
 inline void RemoveFolderLink(const std::wstring& link, LinkKind kind) {
     if (kind == LinkKind::UnixSymbolicLink)
+    {
         RunUnix(L"/bin/rm", L"-f " + QuotedUnixPath(link));
+        for (int attempt = 0; attempt < 40 && GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES; ++attempt)
+            Sleep(50);
+    }
     else if (kind != LinkKind::None)
         RemoveDirectoryW(link.c_str());
 }
