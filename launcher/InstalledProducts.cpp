@@ -117,7 +117,11 @@ std::vector<std::wstring> SearchedRegistrationKeys(const ProductRecord& record) 
         return keys;
     const std::wstring folder = RegistryFolderName(*record.Row());
     const bool minors = SearchesMinors(*record.Row());
-    for (int32_t major = record.Major(); major >= LowestSearchedMajor(*record.Row()); --major) {
+    // A version comes from files anyone can hand to the launcher: an absurd major must not turn into
+    // millions of registry reads. No product line spans more majors than this.
+    constexpr int32_t kMaxSearchedMajors = 200;
+    const int32_t lowest = std::max(LowestSearchedMajor(*record.Row()), record.Major() - (kMaxSearchedMajors - 1));
+    for (int32_t major = record.Major(); major >= lowest; --major) {
         if (minors) {
             for (int32_t minor = kHighestSearchedMinor; minor >= 0; --minor)
                 keys.push_back(RegistrationKeyPath(folder, major, minor, record.Is64Bit()));

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Configures and builds the three trees: native (core and its tests, with sanitizers), win64 (the
 # twin the tests run under wine64) and win32 (the shipped launcher).
-# Usage: scripts/build.sh [native] [win64] [win32]   (default: all three)
+# Usage: scripts/build.sh [native] [win64] [win32] [fuzz]   (default: the first three)
+# fuzz: the parsers' libFuzzer targets, a native clang build with ASan and UBSan (run by scripts/fuzz.sh).
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${BUILD_DIR:-$ROOT/build}
@@ -12,6 +13,8 @@ for target in "${targets[@]}"; do
         native) args=(-DCMAKE_BUILD_TYPE=Debug) ;;
         win64) args=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake") ;;
         win32) args=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake") ;;
+        fuzz) args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+                    -DLAUNCHER_FUZZ=ON) ;;
         *) echo "unknown build target: $target" >&2; exit 2 ;;
     esac
     cmake -S "$ROOT" -B "$BUILD/$target" -G Ninja "${args[@]}" >/dev/null

@@ -55,6 +55,11 @@ TEST(RegistrationKeys, DownwardSearchOrderStopsAtTheLineLowerBound) {
     EXPECT_TRUE(SearchedRegistrationKeys(ProductRecord(L"HV::Z", L"2.0", true)).empty()); // below the bound
     EXPECT_TRUE(SearchedRegistrationKeys(ProductRecord(L"HV::Z", L"", true)).empty());
     EXPECT_TRUE(SearchedRegistrationKeys(ProductRecord(L"XX::Z", L"10", true)).empty());
+
+    // An absurd major from a hand-written file stays a bounded search from the top.
+    const auto absurd = SearchedRegistrationKeys(ProductRecord(L"HV::Z", L"999999999.1", true));
+    ASSERT_EQ(200u, absurd.size());
+    EXPECT_EQ(HalvoraKey(L"999999999_x64"), absurd.front());
 }
 
 TEST(InstalledRecords, DownwardSearchFiltersSuiteAndNewerInstallations) {
