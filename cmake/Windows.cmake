@@ -5,6 +5,9 @@ target_compile_definitions(launcher_core PUBLIC ${WIN_DEFINES})
 target_compile_options(launcher_core PRIVATE -Wall -Wextra)
 # Everything static, so the .exe needs no runtime DLLs beside it.
 add_link_options(-static -static-libgcc -static-libstdc++)
+# Sections at page boundaries in the file, so that Wine maps the image (as Windows always does) instead of
+# copying it into private memory: the package cabinets are read in place from the mapped resources.
+add_link_options(-Wl,--file-alignment,4096)
 
 add_library(launcher_win STATIC ${WIN_SOURCES})
 target_link_libraries(launcher_win PUBLIC launcher_core ${WIN_SYSTEM_LIBS})

@@ -35,7 +35,8 @@ std::vector<std::wstring> Components(std::wstring_view path) {
 } // namespace
 
 bool IsStrictlyInsideFolder(std::wstring_view path, std::wstring_view folder) {
-    if (folder.empty() || path.empty() || path.find(L'"') != std::wstring_view::npos)
+    // A quote would end the quoted folder in the batch, and cmd expands %NAME% even inside quotes.
+    if (folder.empty() || path.empty() || path.find_first_of(L"\"%") != std::wstring_view::npos)
         return false;
     const auto inner = Components(path);
     const auto outer = Components(folder);

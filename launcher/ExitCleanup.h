@@ -30,5 +30,6 @@ bool WantsSelfDelete(const ExitFacts& facts);
 // The batch text for a folder. The folder is quoted so that a path with spaces names the folder itself.
 std::wstring SelfDeleteBatchText(std::wstring_view folder);
 // True when path names something strictly below folder (both absolute Windows paths; no ".." or "."
-// components allowed in path; letter case ignored). The batch is written only for such a folder.
+// components, quotes or percent signs allowed in path; letter case ignored). The batch is written only for
+// such a folder.
 bool IsStrictlyInsideFolder(std::wstring_view path, std::wstring_view folder);

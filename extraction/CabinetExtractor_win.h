@@ -1,0 +1,49 @@
+// CabinetExtractor: unpacks every file of one cabinet into a destination folder through the platform's
+// cabinet decompressor. The cabinet is either embedded in the launcher (a type-40 resource: a 32-bit byte
+// count, then the cabinet, read in place from the locked resource) or a file on disk. One object per
+// extraction, owned by the caller; only one extraction may run in the process at a time.
+#pragma once
+
+#include "extraction/EmbeddedCabinet.h"
+#include "extraction/ICBSCabinetProgressCallbacks.h"
+#include "support/Handle_win.h"
+
+#include <optional>
+#include <string>
+
+class CabinetExtractor {
+public:
+    // An embedded cabinet: the type-40 resource resourceName of the launcher's own module. A missing
+    // resource makes ExtractAll fail.
+    static CabinetExtractor FromResource(const std::wstring& resourceName,
+                                         const std::wstring& destinationFolder);
+    // A cabinet file on disk. An empty path makes ExtractAll fail.
+    static CabinetExtractor FromFile(const std::wstring& cabinetPath, const std::wstring& destinationFolder);
+    // Cabinet bytes in memory in the resource layout (byte count, then the cabinet), read in place; the
+    // memory must outlive the extractor.
+    static CabinetExtractor FromMemory(const void* prefixedCabinet, size_t size,
+                                       const std::wstring& destinationFolder);
+    ~CabinetExtractor();
+    CabinetExtractor(const CabinetExtractor&) = delete;
+    CabinetExtractor& operator=(const CabinetExtractor&) = delete;
+
+    // Extracts every file, reporting to receiver (may be null). True only if the whole cabinet was
+    // extracted. Files written before a failure stay where they are.
+    bool ExtractAll(ICBSCabinetProgressCallbacks* receiver);
+
+    // After a failed ExtractAll: whether a write failed because the disk is full.
+    static bool DiskFull();
+
+    // Whether the embedded cabinet was found (always false for a cabinet file).
+    bool HasEmbeddedCabinet() const { return embedded_.has_value(); }
+
+private:
+    CabinetExtractor(std::optional<EmbeddedCabinet> embedded, const std::wstring& cabinetFile,
+                     const std::wstring& destinationFolder);
+
+    std::wstring cabinetFile_;
+    std::optional<EmbeddedCabinet> embedded_;
+    std::wstring destinationFolder_;
+    ERF error_ = {};
+    FdiContext context_;
+};

@@ -1,0 +1,45 @@
+#include "extraction/UnpackRules.h"
+
+#include "support/Format.h"
+#include "support/StringUtil.h"
+
+namespace {
+constexpr uint16_t kEnglish = 1033;
+}
+
+bool IsTaxonomyPackage(std::wstring_view installerType) {
+    return EqualsNoCase(installerType, L"taxonomy");
+}
+
+std::vector<PackageInfo*> PackagesToUnpack(const std::vector<std::unique_ptr<PackageInfo>>& packages,
+                                           bool repair) {
+    std::vector<PackageInfo*> list;
+    if (repair)
+        return list;
+    for (const auto& package : packages) {
+        if (package->Selected() && package->InstallerDatabase().empty())
+            list.push_back(package.get());
+    }
+    return list;
+}
+
+bool WantsLanguageTransform(bool multiLanguage, bool installsOrModifies, uint16_t languageId) {
+    return multiLanguage && installsOrModifies && languageId != kEnglish;
+}
+
+std::wstring TransformResourceName(std::wstring_view pattern, std::wstring_view languageCode) {
+    return Format(pattern, languageCode);
+}
+
+std::wstring TransformFileName(std::wstring_view languageSuffix) {
+    return L"Transform" + std::wstring(languageSuffix) + L".mst";
+}
+
+std::wstring SingleInstallerDatabase(const std::vector<std::wstring>& msiFiles) {
+    return msiFiles.size() == 1 ? msiFiles.front() : std::wstring();
+}
+
+std::wstring FileNamePart(std::wstring_view path) {
+    const size_t separator = path.find_last_of(L"\\/");
+    return std::wstring(separator == std::wstring_view::npos ? path : path.substr(separator + 1));
+}

@@ -1,0 +1,37 @@
+// The decisions of the package unpacking step that need no Windows: which packages a pass unpacks,
+// whether and under which names a language transform is written, and which unpacked file becomes the
+// installer database.
+#pragma once
+
+#include "launcher/PackageInfo.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A package cabinet that cannot be extracted: Windows Installer's "the installer package cannot be opened".
+constexpr int32_t kCabinetFailure = 1620;
+
+// Installer type "taxonomy" in any letter case: a data file copied as it is, not a cabinet.
+bool IsTaxonomyPackage(std::wstring_view installerType);
+
+// The packages one unpack pass handles, in list order: the selected ones without installer database. A
+// repair run unpacks nothing.
+std::vector<PackageInfo*> PackagesToUnpack(const std::vector<std::unique_ptr<PackageInfo>>& packages,
+                                           bool repair);
+
+// A language transform is written only when the launcher offers a language choice, the run installs or
+// modifies, and the language is not English.
+bool WantsLanguageTransform(bool multiLanguage, bool installsOrModifies, uint16_t languageId);
+// The transform resource: the package's pattern ("PACKAGE_0_%s") with the language's decimal code.
+std::wstring TransformResourceName(std::wstring_view pattern, std::wstring_view languageCode);
+// "Transform" + suffix + ".mst": "Transform_de.mst".
+std::wstring TransformFileName(std::wstring_view languageSuffix);
+
+// The installer database among the .msi files found: the only one; empty with none or several.
+std::wstring SingleInstallerDatabase(const std::vector<std::wstring>& msiFiles);
+
+// The file-name part of a path (after the last "\" or "/").
+std::wstring FileNamePart(std::wstring_view path);

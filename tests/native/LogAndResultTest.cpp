@@ -1,0 +1,135 @@
+#include "launcher/CommandLine.h"
+#include "launcher/SetupLog.h"
+#include "launcher/SetupResult.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+std::string Narrow(const std::wstring& text) {
+    return std::string(text.begin(), text.end());
+}
+} // namespace
+
+// The verbosity comes from the /L letters through the log mode; the last of the four tests that matches wins.
+TEST(SetupLog, VerbosityFollowsTheLogModeOfTheCommandLine) {
+    const struct {
+        const wchar_t* arguments;
+        int verbosity;
+    } cases[] = {
+        {L"", 3},       // default mode 0x397
+        {L"/L log", 3}, // /L alone keeps the default
+        {L"/Le log", 1},
+        {L"/Lw log", 2},
+        {L"/Lew log", 2},
+        {L"/Li log", 3},
+        {L"/Lwi log", 3},
+        {L"/Lv log", 4},
+        {L"/Lev log", 4},
+        {L"/L* log", 3},
+        {L"/L*v log", 4},
+        {L"/L+ log", 0},        // append only: the launcher itself writes nothing
+        {L"/Lmuoarcx! log", 0}, // none of e w i v
+        {L"/LE log", 0},        // letters are case-sensitive
+    };
+    for (const auto& c : cases) {
+        CSetupAppCommandLineInfo info;
+        info.ParseArguments(c.arguments);
+        EXPECT_EQ(c.verbosity, LogVerbosityFromMode(info.logMode)) << Narrow(c.arguments);
+    }
+}
+
+TEST(SetupLog, StartAndStopLines) {
+    const LocalTime time{2024, 3, 7, 9, 5, 1};
+    EXPECT_EQ(L"=== SetupLauncher started: 2024-03-07 09:05:01 Build type: SHIP ANSI 1.0.12.345\r\n",
+              StartLine(time, FileVersion{true, 1, 0, 12, 345}));
+    // Without a version resource the version is empty, the rest of the line stays.
+    EXPECT_EQ(L"=== SetupLauncher started: 2024-03-07 09:05:01 Build type: SHIP ANSI \r\n",
+              StartLine(time, {}));
+    EXPECT_EQ(L"=== SetupLauncher stopped: 2024-03-07 09:05:01\r\n", StopLine(time));
+    EXPECT_EQ(L"=== SetupLauncher stopped: 12345-12-31 23:59:59\r\n", StopLine({12345, 12, 31, 23, 59, 59}));
+}
+
+// A formatted line never exceeds the 2048-character buffer (2047 characters and the terminating zero).
+TEST(SetupLog, LongLinesAreCutAtTheBufferLimit) {
+    const struct {
+        size_t length, written;
+    } cases[] = {{0, 0}, {1, 1}, {2046, 2046}, {2047, 2047}, {2048, 2047}, {2049, 2047}, {100000, 2047}};
+    for (const auto& c : cases) {
+        std::wstring line(c.length, L'x');
+        if (c.length > 0)
+            line.back() = L'!';
+        const std::wstring written = LimitLogLine(line);
+        EXPECT_EQ(c.written, written.size()) << c.length;
+        EXPECT_EQ(line.substr(0, c.written), written) << c.length;
+    }
+}
+
+TEST(SetupResult, TextsAndMessageStringsOfEveryCode) {
+    const struct {
+        int32_t code;
+        const wchar_t* text;
+        int messageId;
+    } cases[] = {
+        {0, L"", 0},
+        {1, L"Installer is corrupted.", 6},
+        {2, L"Installation failed.", 0},
+        {3, L"User cancelled installation.", 0},
+        {4, L"Incompatible Windows Version", 25},
+        {5, L"Direct 2D not found", 67},
+        {6, L"Another installer was already running.", 27},
+        {7, L"Installation requires admin rights.", 18},
+        {8, L"", 24},
+        {9, L"Could not find MSI-file", 60},
+        {10, L"Installing a 64-bit product on a 32-bit system", 64},
+        {11, L"Your disk is full.", 1130},
+        {12, L"", 0},
+        {13, L"", 1146},
+        {14, L"", 0},
+        {1602, L"", 0},
+        {1603, L"", 0},
+        {1625, L"", 26},
+        {1633, L"", 63},
+        {-1, L"", 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.text, ResultBaseText(c.code)) << c.code;
+        EXPECT_EQ(c.messageId, ResultMessageStringId(c.code)) << c.code;
+    }
+}
+
+TEST(SetupResult, TextCarriesTheSystemDescriptionOfTheInstallerError) {
+    const struct {
+        int32_t code, installerError;
+        const wchar_t* description;
+        const wchar_t* text;
+    } cases[] = {
+        {2, 1603, L"Fatal error during installation.\r\n",
+         L"Installation failed. (1603 - Fatal error during installation.\r\n)"},
+        {2, 1603, L"", L"Installation failed."}, // no description: the base text alone
+        {2, 0, L"ignored", L"Installation failed."},
+        {8, 0, L"", L""},
+        {1625, 1625, L"Forbidden.", L" (1625 - Forbidden.)"},
+        {2, -5, L"odd", L"Installation failed. (-5 - odd)"},
+        {2, 1620, L"100% sure %s", L"Installation failed. (1620 - 100% sure %s)"}, // not a format
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.text, ComposeResultText(c.code, c.installerError, c.description)) << c.code;
+}
+
+TEST(SetupResult, SettingAFailureWritesAllThreeFields) {
+    SetupResult result;
+    EXPECT_TRUE(result.reported); // nothing to report at construction
+    EXPECT_FALSE(result.NeedsReport());
+    result.Set(2, 1603, true);
+    EXPECT_EQ(1603, result.SetResultCode(6)); // the failure value of a worker thread
+    EXPECT_EQ(6, result.code);
+    EXPECT_EQ(0, result.installerError);
+    EXPECT_FALSE(result.reported);
+    EXPECT_TRUE(result.NeedsReport());
+    result.reported = true;
+    EXPECT_FALSE(result.NeedsReport()); // reported once
+    EXPECT_EQ(0, result.SetResultCode(0));
+    EXPECT_FALSE(result.NeedsReport()); // success is never reported
+    result.Set(1, 0, true);             // a validation failure is recorded as already reported
+    EXPECT_FALSE(result.NeedsReport());
+}
