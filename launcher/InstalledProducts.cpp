@@ -28,35 +28,6 @@ constexpr std::wstring_view kRegisteredStandardId = L"LF::Z";
 constexpr std::wstring_view kPackagedStandardId = L"LF::S";
 constexpr std::wstring_view kSpreadsheetAddInPrefix = L"ZX::";
 
-// The leading decimal number of a version piece, as atoi reads it; anything else counts as 0.
-int32_t PieceValue(std::wstring_view piece) {
-    size_t i = 0;
-    while (i < piece.size() && (piece[i] == L' ' || piece[i] == L'\t'))
-        ++i;
-    bool negative = false;
-    if (i < piece.size() && (piece[i] == L'-' || piece[i] == L'+'))
-        negative = piece[i++] == L'-';
-    long long value = 0;
-    for (; i < piece.size() && piece[i] >= L'0' && piece[i] <= L'9'; ++i)
-        value = std::min<long long>(value * 10 + (piece[i] - L'0'), INT_MAX);
-    return static_cast<int32_t>(negative ? -value : value);
-}
-
-std::vector<std::wstring_view> SplitKeepingEmpty(std::wstring_view text, wchar_t separator) {
-    std::vector<std::wstring_view> pieces;
-    if (text.empty())
-        return pieces;
-    size_t start = 0;
-    for (;;) {
-        const size_t end = text.find(separator, start);
-        pieces.push_back(
-            text.substr(start, end == std::wstring_view::npos ? std::wstring_view::npos : end - start));
-        if (end == std::wstring_view::npos)
-            return pieces;
-        start = end + 1;
-    }
-}
-
 std::wstring RegisteredIdentifier(const std::wstring& registered, std::wstring_view searching) {
     if (registered == kRegisteredStandardId && searching == kPackagedStandardId)
         return std::wstring(kPackagedStandardId);
@@ -167,7 +138,7 @@ bool VersionMatches(std::wstring_view versionText, const ProductRecord& record, 
     const auto pieces = SplitKeepingEmpty(versionText, L'.');
     std::array<int32_t, 4> version = {-1, 0, 0, 0};
     for (size_t i = 0; i < pieces.size() && i < version.size(); ++i)
-        version[i] = PieceValue(pieces[i]);
+        version[i] = LeadingDecimal(pieces[i]);
     const auto& own = record.Version();
     return version[0] == own[0] && version[1] == own[1] && version[2] == own[2] &&
            (ignoreFourth || version[3] == own[3]);

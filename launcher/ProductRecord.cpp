@@ -14,35 +14,6 @@ constexpr int32_t kLastOldClosedNetworkMinor = 12;
 constexpr int kFirstServerFamily = 14;
 constexpr int kLastServerFamily = 20;
 
-// The leading decimal number of a version piece, as atoi reads it; anything else counts as 0.
-int32_t PieceValue(std::wstring_view piece) {
-    size_t i = 0;
-    while (i < piece.size() && (piece[i] == L' ' || piece[i] == L'\t'))
-        ++i;
-    bool negative = false;
-    if (i < piece.size() && (piece[i] == L'-' || piece[i] == L'+'))
-        negative = piece[i++] == L'-';
-    long long value = 0;
-    for (; i < piece.size() && piece[i] >= L'0' && piece[i] <= L'9'; ++i)
-        value = std::min<long long>(value * 10 + (piece[i] - L'0'), INT_MAX);
-    return static_cast<int32_t>(negative ? -value : value);
-}
-
-std::vector<std::wstring_view> SplitKeepingEmpty(std::wstring_view text, wchar_t separator) {
-    std::vector<std::wstring_view> pieces;
-    if (text.empty())
-        return pieces;
-    size_t start = 0;
-    for (;;) {
-        const size_t end = text.find(separator, start);
-        pieces.push_back(
-            text.substr(start, end == std::wstring_view::npos ? std::wstring_view::npos : end - start));
-        if (end == std::wstring_view::npos)
-            return pieces;
-        start = end + 1;
-    }
-}
-
 } // namespace
 
 ProductRecord::ProductRecord(std::wstring_view identifier, std::wstring_view version, bool is64Bit,
@@ -50,13 +21,13 @@ ProductRecord::ProductRecord(std::wstring_view identifier, std::wstring_view ver
     : language_(std::move(language)), is64Bit_(is64Bit), fromSuite_(fromSuite) {
     const auto pieces = SplitKeepingEmpty(version, L'.');
     if (!pieces.empty())
-        version_[0] = PieceValue(pieces[0]);
+        version_[0] = LeadingDecimal(pieces[0]);
     if (pieces.size() > 1)
-        version_[1] = PieceValue(pieces[1]);
+        version_[1] = LeadingDecimal(pieces[1]);
     if (pieces.size() > 2) // a third piece of three or more characters counts by its first two
-        version_[2] = PieceValue(pieces[2].size() < 3 ? pieces[2] : pieces[2].substr(0, 2));
+        version_[2] = LeadingDecimal(pieces[2].size() < 3 ? pieces[2] : pieces[2].substr(0, 2));
     if (pieces.size() > 3)
-        version_[3] = PieceValue(pieces[3]);
+        version_[3] = LeadingDecimal(pieces[3]);
 
     const size_t split = identifier.find(L"::");
     if (split == std::wstring_view::npos)

@@ -1,5 +1,7 @@
 #include "support/StringUtil.h"
 
+#include <algorithm>
+#include <climits>
 #include <cwchar>
 
 wchar_t FoldCase(wchar_t c) {
@@ -69,4 +71,31 @@ bool ParseWholeDecimal(std::wstring_view text, long long& value) {
     wchar_t* end = nullptr;
     value = std::wcstoll(copy.c_str(), &end, 10);
     return end == copy.c_str() + copy.size();
+}
+
+int32_t LeadingDecimal(std::wstring_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == L' ' || text[i] == L'\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == L'-' || text[i] == L'+'))
+        negative = text[i++] == L'-';
+    long long value = 0;
+    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i)
+        value = std::min<long long>(value * 10 + (text[i] - L'0'), INT_MAX);
+    return static_cast<int32_t>(negative ? -value : value);
+}
+
+std::vector<std::wstring_view> SplitKeepingEmpty(std::wstring_view text, wchar_t separator) {
+    std::vector<std::wstring_view> pieces;
+    if (text.empty())
+        return pieces;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = text.find(separator, start);
+        pieces.push_back(text.substr(start, end == std::wstring_view::npos ? std::wstring_view::npos : end - start));
+        if (end == std::wstring_view::npos)
+            return pieces;
+        start = end + 1;
+    }
 }
