@@ -82,7 +82,7 @@ private:
     static LRESULT CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static bool RegisterPageClass();
     // One message out of the queue through the wizard's dialog handling; false on the quit message.
-    bool PumpOneMessage();
+    bool PumpOneMessage(const WorkerOptions* options = nullptr);
     // The 1000 ms drain after the worker; false when a quit message ended it.
     bool Drain(const WorkerOptions& options);
     void LogQuitAndRepost();

@@ -25,12 +25,21 @@ void WizardPageBase::LogQuitAndRepost() {
     PostQuitMessage(0);
 }
 
-bool WizardPageBase::PumpOneMessage() {
+// Takes one message from the queue and handles it. Messages are classified after they are removed: a
+// progress message posted between a look at the queue and its removal would otherwise be dispatched to the
+// page's window procedure and lost. False when the message was the quit message.
+bool WizardPageBase::PumpOneMessage(const WorkerOptions* options) {
     MSG msg;
     if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
         return true;
     if (msg.message == WM_QUIT)
         return false;
+    if (options && options->progressMessage != 0 && msg.message == options->progressMessage &&
+        msg.hwnd == window_.Get()) {
+        if (options->onProgress)
+            options->onProgress(msg.wParam);
+        return true;
+    }
     HWND wizard = wizard_.Handle();
     if (!wizard || !IsDialogMessageW(wizard, &msg)) {
         TranslateMessage(&msg);
@@ -47,14 +56,7 @@ bool WizardPageBase::Drain(const WorkerOptions& options) {
             Sleep(kDrainSleepMs);
             continue;
         }
-        if (options.progressMessage != 0 && msg.message == options.progressMessage &&
-            msg.hwnd == window_.Get()) {
-            PeekMessageW(&msg, window_.Get(), options.progressMessage, options.progressMessage, PM_REMOVE);
-            if (options.onProgress)
-                options.onProgress(msg.wParam);
-            continue;
-        }
-        if (!PumpOneMessage())
+        if (!PumpOneMessage(&options))
             return false;
     }
     return true;
@@ -90,15 +92,7 @@ WizardPageBase::WorkerOutcome WizardPageBase::RunWorker(std::function<void()> wo
                     options.onEscape();
                 continue;
             }
-            if (options.progressMessage != 0 && msg.message == options.progressMessage &&
-                msg.hwnd == window_.Get()) {
-                PeekMessageW(&msg, window_.Get(), options.progressMessage, options.progressMessage,
-                             PM_REMOVE);
-                if (options.onProgress)
-                    options.onProgress(msg.wParam);
-                continue;
-            }
-            if (!PumpOneMessage()) {
+            if (!PumpOneMessage(&options)) {
                 // The worker works on this page's data: it is told to stop and joined, so that it never
                 // outlives the page when the application now closes.
                 LogQuitAndRepost();
