@@ -1,4 +1,5 @@
 #include "support/ByteFile.h"
+#include "support/ICBSString.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -38,36 +39,8 @@ void MakeFolder(const NativePath& path) {
 }
 #else
 using NativePath = std::string;
-// File names are UTF-8 here; a surrogate pair (16-bit wide characters) is joined first.
-NativePath ToNative(const std::wstring& path) {
-    std::string out;
-    for (size_t i = 0; i < path.size(); ++i) {
-        uint32_t c = static_cast<uint32_t>(path[i]);
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < path.size()) {
-            const uint32_t low = static_cast<uint32_t>(path[i + 1]);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-                ++i;
-            }
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | ((c >> 18) & 0x07));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
+// File names are UTF-8 here.
+NativePath ToNative(const std::wstring& path) { return ICBSString(path).ToUtf8(); }
 constexpr bool IsSeparator(char c) {
     return c == '/';
 }
