@@ -9,8 +9,9 @@ set(LAUNCHER_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 file(GLOB_RECURSE WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(win_tests ${WIN_TEST_SOURCES})
 target_link_libraries(win_tests PRIVATE launcher_win gtest gmock gtest_main)
-# The wizard tests take screenshots with the window driver's capture.
-target_sources(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/driver/WindowCapture.cpp)
+# The wizard tests drive the wizard with the same driver the end-to-end tests use.
+file(GLOB DRIVER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/driver/*.cpp)
+target_sources(win_tests PRIVATE ${DRIVER_SOURCES})
 target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/driver)
 add_test(NAME win_tests COMMAND win_tests)
 # The string-table tests read the real launcher's resources.

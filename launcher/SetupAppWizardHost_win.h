@@ -16,8 +16,7 @@ public:
     LanguageTable& Languages() override { return app_.Languages(); }
     bool OffersLanguageChoice() const override { return app_.IsMultiLanguage(); }
     std::wstring WizardTitle() override { return app_.WizardTitle(); }
-    // No quick install exists before the welcome page offers one.
-    bool QuickInstallRunning() const override { return false; }
+    std::vector<ProductRecord>& QuickInstallList() override { return app_.QuickInstallList(); }
 
 private:
     CSetupApp& app_;

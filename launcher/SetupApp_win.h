@@ -9,6 +9,7 @@
 #include "launcher/OperatingSystem.h"
 #include "launcher/ManifestResources_win.h"
 #include "launcher/PackageInfo.h"
+#include "launcher/ProductRecord.h"
 #include "launcher/SetupLog.h"
 #include "launcher/SetupLogFile_win.h"
 #include "launcher/SetupResult.h"
@@ -86,6 +87,8 @@ public:
     const std::wstring& RequiredSystemName() const { return requiredSystemName_; }
     // The name message boxes carry: the wizard title in setup mode, else the program's name.
     const std::wstring& ApplicationName() const { return applicationName_; }
+    // The installed products a quick install replaces; empty when the user chose no quick install.
+    std::vector<ProductRecord>& QuickInstallList() { return quickInstallList_; }
 
 private:
     void WriteLogLine(const std::wstring& line);
@@ -131,4 +134,5 @@ private:
     bool initialisationFinished_ = false;
     std::wstring applicationName_;
     KernelHandle singleInstanceMutex_; // held until the process ends
+    std::vector<ProductRecord> quickInstallList_;
 };

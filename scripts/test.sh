@@ -24,6 +24,12 @@ export WINEPREFIX="$BUILD/win64/wineprefix" WINEDEBUG=-all
 xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir "$BUILD/win64" --output-on-failure
 /usr/lib/wine/wineserver -k 2>/dev/null || true
 
+# The wizard's screenshots, as PNG beside the BMP files the tests wrote.
+for shot in "$BUILD"/win64/screenshots/*.bmp; do
+    [ -e "$shot" ] || continue
+    convert "$shot" "${shot%.bmp}.png" && echo "== Screenshot: ${shot%.bmp}.png"
+done
+
 echo "== Launchers: $BUILD/win32/SetupLauncher.exe ($(stat -c %s "$BUILD/win32/SetupLauncher.exe") bytes)," \
      "$BUILD/win64/SetupLauncher.exe ($(stat -c %s "$BUILD/win64/SetupLauncher.exe") bytes)"
 echo "== All tests passed in $(( $(date +%s) - start )) s"

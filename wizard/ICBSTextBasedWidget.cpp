@@ -19,6 +19,12 @@ void ICBSTextBasedWidget::SetText(const std::wstring& text) {
     if (InvalidatesBeforeTextChange())
         Window().Invalidate();
     text_ = text;
+    // A control that measures itself must hold the new text first, or its hint would lag one text behind.
+    if (MeasuresThroughControl()) {
+        Window().SetText(text_);
+        UpdateSizeHint(true);
+        return;
+    }
     UpdateSizeHint(true);
     Window().SetText(text_);
 }

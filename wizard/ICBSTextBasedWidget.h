@@ -21,6 +21,8 @@ protected:
     bool ArrangeContent(const LayoutRect& content) override;
     // Static and link controls do not erase their old text themselves.
     virtual bool InvalidatesBeforeTextChange() const { return false; }
+    // The control computes the size of its text itself (links: the markup is not shown).
+    virtual bool MeasuresThroughControl() const { return false; }
     // The text's extent: wrapped within the window's width less `reserved` pixels (at least 1) when the
     // widget wraps and has a width, else on one line.
     LayoutSize MeasureText(int reserved = 0) const;

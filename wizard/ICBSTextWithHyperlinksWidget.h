@@ -10,4 +10,5 @@ public:
 protected:
     LayoutSize ContentSize() const override;
     bool InvalidatesBeforeTextChange() const override { return true; }
+    bool MeasuresThroughControl() const override { return true; }
 };

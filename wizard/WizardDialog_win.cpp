@@ -61,7 +61,7 @@ WizardMode CWizardDialog::Mode() const {
 }
 
 bool CWizardDialog::IsInteractive() const {
-    return fullUserInterface_ && !host_.QuickInstallRunning();
+    return fullUserInterface_ && host_.QuickInstallList().empty();
 }
 
 WizardPageBase* CWizardDialog::PageAt(int index) const {

@@ -6,6 +6,7 @@
 #include "launcher/CommandLine.h"
 #include "launcher/LanguageTable.h"
 #include "launcher/PackageInfo.h"
+#include "launcher/ProductRecord.h"
 #include "launcher/SetupResult.h"
 
 #include <memory>
@@ -26,6 +27,7 @@ public:
     virtual bool OffersLanguageChoice() const = 0;
     // String 1 formatted with the main product's name, in the current language.
     virtual std::wstring WizardTitle() = 0;
-    // A quick install replaces installed products (its list is not empty).
-    virtual bool QuickInstallRunning() const = 0;
+    // The installed products a quick install replaces (filled by the welcome page); a non-empty list
+    // makes every later page without work of its own pass on.
+    virtual std::vector<ProductRecord>& QuickInstallList() = 0;
 };

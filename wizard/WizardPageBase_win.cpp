@@ -2,13 +2,21 @@
 
 #include "launcher/SetupLog.h"
 #include "support/Format.h"
+#include "wizard/WarningStaticText_win.h"
 #include "wizard/WizardDialog_win.h"
+
+#include <commctrl.h>
 
 namespace {
 
 constexpr wchar_t kPageClassName[] = L"WizardPageBase";
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr int32_t kInstallerErrorUserExit = 1602;
+
+bool IsLinkControl(HWND control) {
+    wchar_t className[16] = {};
+    return control && GetClassNameW(control, className, 16) > 0 && lstrcmpiW(className, WC_LINK) == 0;
+}
 
 } // namespace
 
@@ -142,6 +150,9 @@ LRESULT WizardPageBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG: {
         DefWindowProcW(window, message, wParam, lParam);
+        // A warning sets its own text colour; the page's white background still wins.
+        if (const WarningStaticText* warning = WarningStaticText::FromWindow(reinterpret_cast<HWND>(lParam)))
+            warning->OnControlColour(reinterpret_cast<HDC>(wParam));
         SetBkColor(reinterpret_cast<HDC>(wParam), kWhite);
         return reinterpret_cast<LRESULT>(wizard_.WhiteBrush());
     }
@@ -155,6 +166,16 @@ LRESULT WizardPageBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         if (OnCommand(LOWORD(wParam), HIWORD(wParam)))
             return 0;
         break;
+    case WM_NOTIFY: {
+        // A link control reports a click, or Enter on a focused link, with the link's index and address.
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if ((header->code == NM_CLICK || header->code == NM_RETURN) && IsLinkControl(header->hwndFrom)) {
+            const auto* link = reinterpret_cast<const NMLINK*>(lParam);
+            if (OnLinkClicked(static_cast<int>(header->idFrom), link->item.iLink, link->item.szUrl))
+                return 0;
+        }
+        break;
+    }
     default:
         break;
     }

@@ -56,6 +56,9 @@ protected:
     // Messages of the page window; the default paints white and hands commands to OnCommand.
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     virtual bool OnCommand(int /*id*/, int /*code*/) { return false; }
+    // A link of the link control `id` was clicked (or chosen with Enter): the link's index in the control
+    // and its address. True when the page handled it.
+    virtual bool OnLinkClicked(int /*id*/, int /*linkIndex*/, const std::wstring& /*url*/) { return false; }
 
     // The worker protocol. The work runs on a new thread; the caller's thread pumps messages meanwhile.
     struct WorkerOptions {

@@ -92,6 +92,7 @@ struct WindowRecord {
     bool destroyed = false;
     std::wstring text;
     int lastIdealWidth = -1;
+    std::wstring idealText; // the control's text when it was last asked for its ideal size
     LayoutSize idealSize{120, 26};
     // Progress bars: the bar's state and the thread's queue of posted notifications.
     int barRange = -1;
@@ -121,6 +122,7 @@ public:
     }
     LayoutSize IdealSize(int maxWidth) const override {
         record_->lastIdealWidth = maxWidth;
+        record_->idealText = record_->text;
         return record_->idealSize;
     }
     void SetBarRange(int total) override { record_->barRange = total; }

@@ -208,6 +208,13 @@ TEST(Widgets, LinkTextAsksForItsIdealSizeWithinItsWidth) {
     column.SetGeometry({0, 0, 90, 100});
     EXPECT_EQ(90, wrapping->lastIdealWidth);
     EXPECT_EQ(10000, single->lastIdealWidth);
+
+    // A new text reaches the control before the control is measured, so the hint is the new text's.
+    auto* link = static_cast<ICBSTextWithHyperlinksWidget*>(column.ChildAt(1));
+    single->idealSize = {300, 13};
+    link->SetText(L"read <a>the notes</a>");
+    EXPECT_EQ(L"read <a>the notes</a>", single->idealText);
+    EXPECT_EQ((LayoutSize{300, 13}), link->SizeHint());
 }
 
 TEST(Widgets, RemovingAWidgetDestroysItsWindow) {

@@ -1,10 +1,14 @@
+#include "WidgetTestPage.h"
 #include "WizardTestPages.h"
 
 #include "WindowCapture.h"
+#include "WizardDriver.h"
 #include "support/Handle_win.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <thread>
@@ -28,6 +32,40 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kWaitMs
         Sleep(20);
     }
     return true;
+}
+
+// The pixels of `control`, as the screen shows it, that have exactly `colour`.
+int CountPixels(HWND control, COLORREF colour) {
+    RECT client;
+    GetClientRect(control, &client);
+    HDC dc = GetDC(control);
+    int count = 0;
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x)
+            count += GetPixel(dc, x, y) == colour;
+    ReleaseDC(control, dc);
+    return count;
+}
+
+RECT ClientRect(HWND window) {
+    RECT rect{};
+    GetClientRect(window, &rect);
+    return rect;
+}
+
+// The height of one line of text in the control's font.
+int LineHeight(HWND control) {
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return metrics.tmHeight;
+}
+
+bool Contains(const std::vector<std::wstring>& texts, const std::wstring& text) {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
 std::wstring TextOf(HWND window) {
@@ -134,7 +172,7 @@ protected:
         Sleep(300); // let the page paint
         const std::wstring folder = ThisFolder() + L"screenshots";
         CreateDirectoryW(folder.c_str(), nullptr);
-        EXPECT_TRUE(WindowDriver::CaptureWindow(wizard, folder + L"\\" + name));
+        EXPECT_TRUE(WizardDriver::Screenshot(wizard, folder + L"\\" + name));
     }
 
     ModuleHandle module_;
@@ -203,6 +241,21 @@ TEST_F(WizardDialogTest, CancelOnTheFirstPageRecordsCode3AndShowsTheFinishPage) 
     EXPECT_TRUE(finishVisible);
     EXPECT_EQ(nextText, L"&Finish");
     EXPECT_FALSE(host_->Logged(L"VNT (c): Activating dialog SystemIntegrity\r\n"));
+}
+
+TEST_F(WizardDialogTest, AQuickInstallRunsToTheEndWithoutStopping) {
+    host_->quickInstallList.emplace_back();
+    // Only the welcome page would wait for the user; with a quick install it passes on like the rest.
+    CWizardDialog::PageFactory factory = [](WizardPageKind kind, CWizardDialog& wizard) {
+        if (kind == WizardPageKind::Welcome)
+            return std::unique_ptr<WizardPageBase>(
+                std::make_unique<TextTestPage>(wizard, L"Welcome", 150, 35, true));
+        return MakeWizardPage(kind, wizard);
+    };
+    const INT_PTR ended = Run(factory, [] {});
+    EXPECT_EQ(ended, IDOK);
+    EXPECT_TRUE(host_->Logged(L"VNT (c): Activating dialog Install (hidden)\r\n"));
+    EXPECT_EQ(host_->result.code, 0);
 }
 
 TEST_F(WizardDialogTest, BackOnTheFirstPageActsAsCancel) {
@@ -288,7 +341,6 @@ TEST_F(WizardDialogTest, LanguageChangeReloadsEveryTextOfTheCurrentPage) {
         ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(wizard) != FALSE; }));
         HWND page = GetDlgItem(GetDlgItem(wizard, WizardControl::Frame), WizardControl::Page);
         englishBody = TextOf(GetDlgItem(page, TextTestPage::kBodyId));
-        Screenshot(wizard, L"wizard-en.bmp");
 
         HWND box = GetDlgItem(wizard, WizardControl::LanguageBox);
         EXPECT_TRUE(IsWindowVisible(box));
@@ -303,7 +355,6 @@ TEST_F(WizardDialogTest, LanguageChangeReloadsEveryTextOfTheCurrentPage) {
         japaneseBody = TextOf(GetDlgItem(page, TextTestPage::kBodyId));
         japaneseHeading = TextOf(GetDlgItem(page, TextTestPage::kHeadingId));
         japaneseNext = TextOf(GetDlgItem(wizard, IDOK));
-        Screenshot(wizard, L"wizard-ja.bmp");
         Command(wizard, IDCANCEL);
         ASSERT_TRUE(WaitForLog(L"VNT (c): Activating dialog Finish\r\n"));
         Command(wizard, IDOK);
@@ -316,6 +367,94 @@ TEST_F(WizardDialogTest, LanguageChangeReloadsEveryTextOfTheCurrentPage) {
     EXPECT_EQ(japaneseNext, languages.LoadString(54));
     // The language change kept the page: Welcome was activated once.
     EXPECT_EQ(host_->CountLogged(L"VNT (c): Activating dialog Welcome\r\n"), 1);
+}
+
+// A page of real widgets, driven through the wizard driver as the end-to-end tests drive the launcher:
+// texts and buttons read back, a link clicked, the language switched, a warning drawn in its colours, and
+// screenshots in English and Japanese.
+TEST_F(WizardDialogTest, AWidgetPageIsDrivenLikeAUserWould) {
+    WidgetTestPage* widgets = nullptr;
+    CWizardDialog::PageFactory factory = [&](WizardPageKind kind, CWizardDialog& wizard) {
+        if (kind != WizardPageKind::SystemIntegrity)
+            return TestPages()(kind, wizard);
+        auto page = std::make_unique<WidgetTestPage>(wizard);
+        widgets = page.get();
+        return std::unique_ptr<WizardPageBase>(std::move(page));
+    };
+    WizardDriver::Buttons buttons;
+    std::vector<std::wstring> englishTexts, japaneseTexts, clicked;
+    LayoutRect englishBox, japaneseBox;
+    int lineHeight = 0, linkHeight = 0, pageWidth = 0, warningText = 0, warningPink = 0, bar = -1;
+    Run(factory, [&] {
+        HWND wizard = WizardDriver::WaitForWizard(GetCurrentProcessId(), kWaitMs);
+        ASSERT_TRUE(wizard);
+        ASSERT_TRUE(WaitForLog(L"VNT (c): Activating dialog Welcome\r\n"));
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(wizard) != FALSE; }));
+        ASSERT_TRUE(WizardDriver::PressNext(wizard));
+        ASSERT_TRUE(WaitForLog(L"VNT (c): Activating dialog SystemIntegrity\r\n"));
+        ASSERT_TRUE(
+            WaitUntil([&] { return widgets && WizardDriver::CurrentPage(wizard) == widgets->Handle(); }));
+
+        buttons = WizardDriver::ReadButtons(wizard);
+        englishTexts = WizardDriver::PageTexts(wizard);
+        englishBox = widgets->CheckBox().Geometry();
+        linkHeight = ClientRect(GetDlgItem(widgets->Handle(), WidgetTestPage::kLinkId)).bottom;
+        HWND check = GetDlgItem(widgets->Handle(), WidgetTestPage::kCheckId);
+        lineHeight = LineHeight(check);
+        RECT client;
+        GetClientRect(widgets->Handle(), &client);
+        pageWidth = client.right;
+        const auto& progress = static_cast<const ControlWindow&>(widgets->Progress().Window());
+        bar = static_cast<int>(SendMessageW(progress.Handle(), PBM_GETPOS, 0, 0));
+        Screenshot(wizard, L"wizard-en.bmp");
+        warningText = CountPixels(widgets->WarningWindow(), WarningStaticText::kTextColour);
+        warningPink = CountPixels(widgets->WarningWindow(), WarningStaticText::kBackgroundColour);
+
+        WizardDriver::ClickAt(GetDlgItem(widgets->Handle(), WidgetTestPage::kLinkId), 3, 5);
+        WaitUntil([&] { return !widgets->ClickedLinks().empty(); });
+        clicked = widgets->ClickedLinks();
+
+        const int relayouts = widgets->relayouts.load();
+        ASSERT_TRUE(WizardDriver::SelectLanguage(wizard, host_->Languages().Entries()[4].displayName));
+        ASSERT_TRUE(WaitUntil([&] { return widgets->relayouts.load() > relayouts; }));
+        japaneseTexts = WizardDriver::PageTexts(wizard);
+        japaneseBox = widgets->CheckBox().Geometry();
+        Screenshot(wizard, L"wizard-ja.bmp");
+
+        ASSERT_TRUE(WizardDriver::PressCancel(wizard));
+        ASSERT_TRUE(WaitForLog(L"VNT (c): Activating dialog Finish\r\n"));
+        WizardDriver::PressNext(wizard);
+    });
+    ASSERT_NE(widgets, nullptr);
+    EXPECT_EQ(buttons.next, L"Next >");
+    EXPECT_EQ(buttons.back, L"< Back");
+    EXPECT_EQ(buttons.cancel, L"Cancel");
+    EXPECT_TRUE(buttons.nextEnabled && buttons.backEnabled && buttons.cancelEnabled);
+
+    EXPECT_TRUE(Contains(englishTexts, L"Welcome to the installer for Halvora Server"));
+    EXPECT_TRUE(Contains(englishTexts,
+                         L"The following additional products contained in this installer can be "
+                         L"installed by selecting the relevant check boxes."));
+    const LanguageTable& languages = host_->Languages();
+    EXPECT_TRUE(Contains(japaneseTexts, languages.LoadString(39)));
+    EXPECT_TRUE(Contains(japaneseTexts, languages.LoadString(64)));
+    EXPECT_FALSE(Contains(japaneseTexts, L"Welcome to the installer for Halvora Server"));
+
+    // The link shows its first text (it measures itself once it holds the text).
+    EXPECT_GE(linkHeight, lineHeight);
+    // The long check box wraps inside the page in both languages instead of running off its edge.
+    ASSERT_GT(lineHeight, 0);
+    for (const LayoutRect& box : {englishBox, japaneseBox}) {
+        EXPECT_GE(box.height, 2 * lineHeight);
+        EXPECT_LE(box.x + box.width, pageWidth);
+    }
+    // Dark red text on the page's white, not on the warning's own pink.
+    EXPECT_GT(warningText, 0);
+    EXPECT_EQ(warningPink, 0);
+    EXPECT_EQ(clicked, (std::vector<std::wstring>{L"110:0:https://support.example.invalid/notes"}));
+    EXPECT_EQ(widgets->Progress().Position(), 40);
+    EXPECT_EQ(bar, 40);
+    EXPECT_EQ(host_->result.code, 3);
 }
 
 // The launcher carries the wizard template in every user-interface language, the header artwork at its

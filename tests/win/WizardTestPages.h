@@ -35,7 +35,7 @@ public:
     LanguageTable& Languages() override { return languages_; }
     bool OffersLanguageChoice() const override { return true; }
     std::wstring WizardTitle() override { return Format(languages_.LoadString(1), L"Halvora Server"); }
-    bool QuickInstallRunning() const override { return false; }
+    std::vector<ProductRecord>& QuickInstallList() override { return quickInstallList; }
 
     std::vector<std::wstring> Log() const {
         std::lock_guard lock(mutex_);
@@ -57,6 +57,7 @@ public:
     SetupResult result;
     std::atomic<int> reports{0};
     CSetupAppCommandLineInfo commandLine;
+    std::vector<ProductRecord> quickInstallList;
     std::vector<std::unique_ptr<PackageInfo>> packages;
 
 private:

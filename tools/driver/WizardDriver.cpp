@@ -76,6 +76,23 @@ bool PressCancel(HWND wizard) {
     return Press(wizard, kCancelId);
 }
 
+bool SelectLanguage(HWND wizard, const std::wstring& displayName) {
+    HWND box = GetDlgItem(wizard, kLanguageBoxId);
+    if (!box || !IsWindowVisible(box))
+        return false;
+    const std::vector<std::wstring> names = WindowDriver::ComboItems(box);
+    for (size_t index = 0; index < names.size(); ++index)
+        if (names[index] == displayName)
+            return WindowDriver::SelectComboItem(box, static_cast<int>(index));
+    return false;
+}
+
+void ClickAt(HWND control, int x, int y) {
+    const LPARAM where = MAKELPARAM(x, y);
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    PostMessageW(control, WM_LBUTTONUP, 0, where);
+}
+
 void SendEscape(HWND wizard) {
     HWND target = GetDlgItem(wizard, kNextId);
     PostMessageW(target ? target : wizard, WM_KEYDOWN, VK_ESCAPE, 0);

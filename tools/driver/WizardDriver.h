@@ -37,6 +37,10 @@ Buttons ReadButtons(HWND wizard);
 bool PressNext(HWND wizard);
 bool PressBack(HWND wizard);
 bool PressCancel(HWND wizard);
+// Chooses `displayName` in the language box as a user would; false when the box is hidden or lacks it.
+bool SelectLanguage(HWND wizard, const std::wstring& displayName);
+// A click of the left mouse button at (x, y) in `control`'s client coordinates (e.g. on a link).
+void ClickAt(HWND control, int x, int y);
 // The Escape key, delivered to the wizard's focused control (a cancel request while a worker runs).
 void SendEscape(HWND wizard);
 // A screenshot of the wizard as the screen shows it, as a 24-bit BMP.
