@@ -18,17 +18,7 @@ constexpr int kLastServerFamily = 20;
 
 ProductRecord::ProductRecord(std::wstring_view identifier, std::wstring_view version, bool is64Bit,
                              std::wstring language, bool fromSuite)
-    : language_(std::move(language)), is64Bit_(is64Bit), fromSuite_(fromSuite) {
-    const auto pieces = SplitKeepingEmpty(version, L'.');
-    if (!pieces.empty())
-        version_[0] = LeadingDecimal(pieces[0]);
-    if (pieces.size() > 1)
-        version_[1] = LeadingDecimal(pieces[1]);
-    if (pieces.size() > 2) // a third piece of three or more characters counts by its first two
-        version_[2] = LeadingDecimal(pieces[2].size() < 3 ? pieces[2] : pieces[2].substr(0, 2));
-    if (pieces.size() > 3)
-        version_[3] = LeadingDecimal(pieces[3]);
-
+    : ProductRecord(nullptr, ParseVersion(version), is64Bit, std::move(language), fromSuite) {
     const size_t split = identifier.find(L"::");
     if (split == std::wstring_view::npos)
         return;
@@ -37,6 +27,25 @@ ProductRecord::ProductRecord(std::wstring_view identifier, std::wstring_view ver
     if (code == L"KS" && edition == L"N" && IsOldClosedNetworkVersion())
         edition = L"Z";
     row_ = ProductCatalog::Find(code, edition);
+}
+
+ProductRecord::ProductRecord(const ProductEdition* row, const std::array<int32_t, 4>& version, bool is64Bit,
+                             std::wstring language, bool fromSuite)
+    : row_(row), version_(version), language_(std::move(language)), is64Bit_(is64Bit), fromSuite_(fromSuite) {
+}
+
+std::array<int32_t, 4> ProductRecord::ParseVersion(std::wstring_view version) {
+    std::array<int32_t, 4> numbers = {-1, 0, 0, 0};
+    const auto pieces = SplitKeepingEmpty(version, L'.');
+    if (!pieces.empty())
+        numbers[0] = LeadingDecimal(pieces[0]);
+    if (pieces.size() > 1)
+        numbers[1] = LeadingDecimal(pieces[1]);
+    if (pieces.size() > 2) // a third piece of three or more characters counts by its first two
+        numbers[2] = LeadingDecimal(pieces[2].size() < 3 ? pieces[2] : pieces[2].substr(0, 2));
+    if (pieces.size() > 3)
+        numbers[3] = LeadingDecimal(pieces[3]);
+    return numbers;
 }
 
 bool ProductRecord::IsOldClosedNetworkVersion() const {

@@ -17,6 +17,10 @@ public:
     // identifier: "HV::Z" and the like; version: up to four dot-separated numbers, empty for none.
     ProductRecord(std::wstring_view identifier, std::wstring_view version, bool is64Bit,
                   std::wstring language = {}, bool fromSuite = false);
+    // A record on a row the caller already holds (null for none), with the four version numbers taken
+    // as they are: records derived from another record's version, and rows the built-in catalog lacks.
+    ProductRecord(const ProductEdition* row, const std::array<int32_t, 4>& version, bool is64Bit,
+                  std::wstring language = {}, bool fromSuite = false);
 
     const ProductEdition* Row() const { return row_; }
     const ProductFamily* Family() const { return row_ ? row_->Family() : nullptr; }
@@ -54,6 +58,8 @@ public:
     bool UsesDottedVersion() const;
 
 private:
+    // Up to four dot-separated numbers; major -1 for an empty text.
+    static std::array<int32_t, 4> ParseVersion(std::wstring_view version);
     bool IsIntegrationOrAddOn() const;
     bool IsOldClosedNetworkVersion() const;
 

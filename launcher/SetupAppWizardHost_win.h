@@ -1,7 +1,9 @@
 // The application object seen from the wizard: a thin view of CSetupApp, which owns everything behind it.
 #pragma once
 
+#include "launcher/InstalledProducts_win.h"
 #include "launcher/SetupApp_win.h"
+#include "launcher/SystemConflictSource_win.h"
 #include "wizard/WizardHostIF.h"
 
 class SetupAppWizardHost : public WizardHostIF {
@@ -17,6 +19,17 @@ public:
     bool OffersLanguageChoice() const override { return app_.IsMultiLanguage(); }
     std::wstring WizardTitle() override { return app_.WizardTitle(); }
     std::vector<ProductRecord>& QuickInstallList() override { return app_.QuickInstallList(); }
+    bool CheckConflicts(const PackageInfo& package, std::vector<ConflictRecord>& records) override {
+        SystemConflictSource source(app_);
+        return ::CheckConflicts(package.Products(), package.ProductId(), source, records);
+    }
+    SetupResult RemoveInstalledProduct(ProductRecord& installation, int32_t uiLevel) override {
+        return InstalledProducts::RemoveInstalledProduct(installation, app_, uiLevel);
+    }
+    std::wstring ResultText(const SetupResult& result) override { return app_.ResultText(result); }
+    void ShowErrorMessage(const std::wstring& text) override {
+        MessageBoxW(nullptr, text.c_str(), app_.ApplicationName().c_str(), MB_OK | MB_ICONERROR);
+    }
 
 private:
     CSetupApp& app_;

@@ -203,7 +203,7 @@ void CSetupApp::ReportResult() {
     result_.reported = true;
 }
 
-std::wstring CSetupApp::ResultText() const {
-    return ComposeResultText(result_.code, result_.installerError,
-                             result_.installerError ? SystemErrorText(result_.installerError) : std::wstring());
+std::wstring CSetupApp::ResultText(const SetupResult& result) const {
+    return ComposeResultText(result.code, result.installerError,
+                             result.installerError ? SystemErrorText(result.installerError) : std::wstring());
 }

@@ -50,7 +50,8 @@ public:
     int SetResultCode(int32_t code) { return result_.SetResultCode(code); }
     void ReportResult();
     // ResultText(): the result's text with the system's description of the installer error.
-    std::wstring ResultText() const;
+    std::wstring ResultText() const { return ResultText(result_); }
+    std::wstring ResultText(const SetupResult& result) const;
 
     CSetupAppCommandLineInfo& CommandLine() { return commandLine_; }
     const CSetupAppCommandLineInfo& CommandLine() const { return commandLine_; }

@@ -85,13 +85,19 @@ void ICBSLayout::Adopt(ICBSLayout& item, int horizontalAlignment, int verticalAl
 bool ICBSLayout::ArrangeSingleChild(ICBSLayout* child, const LayoutRect& content) {
     if (!child)
         return false;
-    const LayoutSize hint = child->SizeHint();
-    const int width = child->ExpandsHorizontally() ? content.width : hint.width;
-    const int height = child->ExpandsVertically() ? content.height : hint.height;
-    const LayoutRect cell{content.x + AlignedOffset(content.width, width, child->HorizontalAlignment()),
-                          content.y + AlignedOffset(content.height, height, child->VerticalAlignment()),
-                          width, height};
-    if (!child->SetGeometry(cell))
-        return false;
-    return UpdateSizeHint(false);
+    // A child whose hint changed with the room it got (a text wrapping at its new width) is placed once
+    // more with its new hint; the parent's own rectangle may not change, so nobody else would do it.
+    bool hintChanged = false;
+    for (int pass = 0; pass < 2; ++pass) {
+        const LayoutSize hint = child->SizeHint();
+        const int width = child->ExpandsHorizontally() ? content.width : hint.width;
+        const int height = child->ExpandsVertically() ? content.height : hint.height;
+        const LayoutRect cell{content.x + AlignedOffset(content.width, width, child->HorizontalAlignment()),
+                              content.y + AlignedOffset(content.height, height, child->VerticalAlignment()),
+                              width, height};
+        if (!child->SetGeometry(cell))
+            break;
+        hintChanged = true;
+    }
+    return hintChanged && UpdateSizeHint(false);
 }

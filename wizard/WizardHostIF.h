@@ -1,9 +1,11 @@
 // What the wizard needs of the launcher's application object: the setup result and its report, the log,
-// the command line, the package list and the languages. The application implements it for the real run;
-// tests supply their own. The host owns all of it; the wizard only borrows.
+// the command line, the package list, the languages, and the installed products the pages check and
+// remove. The application implements it for the real run; tests supply their own. The host owns all of
+// it; the wizard only borrows.
 #pragma once
 
 #include "launcher/CommandLine.h"
+#include "launcher/ConflictCheck.h"
 #include "launcher/LanguageTable.h"
 #include "launcher/PackageInfo.h"
 #include "launcher/ProductRecord.h"
@@ -30,4 +32,14 @@ public:
     // The installed products a quick install replaces (filled by the welcome page); a non-empty list
     // makes every later page without work of its own pass on.
     virtual std::vector<ProductRecord>& QuickInstallList() = 0;
+
+    // The package's conflicts with the installed products, read afresh; true when they block.
+    virtual bool CheckConflicts(const PackageInfo& package, std::vector<ConflictRecord>& records) = 0;
+    // Uninstalls an installed product at the installer's user-interface level `uiLevel`; what becomes of
+    // the result is the caller's business.
+    virtual SetupResult RemoveInstalledProduct(ProductRecord& installation, int32_t uiLevel) = 0;
+    // A result's text with the system's description of its installer error.
+    virtual std::wstring ResultText(const SetupResult& result) = 0;
+    // A modal message box with the error icon, shown whatever the user-interface level.
+    virtual void ShowErrorMessage(const std::wstring& text) = 0;
 };

@@ -68,6 +68,10 @@ void WizardPageBase::Activate() {
     wizard_.EnableButton(WizardControl::Next, true);
     wizard_.EnableButton(WizardControl::Cancel, true);
     Prepare();
+    // A page that moved on (or cancelled) in Prepare is no longer current: the rest is not its business,
+    // and a second GoNext would skip the page after it.
+    if (wizard_.CurrentPage() != this)
+        return;
     wizard_.RefreshTexts();
     if (!wizard_.IsInteractive())
         wizard_.GoNext();

@@ -1,5 +1,6 @@
 #include "LayoutFakes.h"
 
+#include "wizard/ICBSBoxLayout.h"
 #include "wizard/ICBSButtonWidget.h"
 #include "wizard/ICBSCheckboxWidget.h"
 #include "wizard/ICBSHorizontalLayout.h"
@@ -306,4 +307,14 @@ TEST(ProgressWidget, AnEndlessBarIgnoresPositions) {
     bar.SetBarRange(-1); // no bar change, but positions are ignored again
     bar.SetPosition(20);
     EXPECT_EQ(1u, window->queue.size());
+}
+
+// A box keeps a wrapping text at its bottom edge with all its lines, although the box's own rectangle
+// does not change when the text grows taller for its width.
+TEST(Widgets, ABoxPlacesAWrappedTextWithItsNewHeight) {
+    std::shared_ptr<WindowRecord> window;
+    ICBSBoxLayout box(Make<ICBSTextWidget>(window, kThreeWords, true), kAlignLeft, kAlignBottom);
+    box.SetGeometry({0, 0, 5 * kCharWidth, 100});
+    EXPECT_EQ(3 * kLineHeight, window->rect.height);
+    EXPECT_EQ(100, window->rect.y + window->rect.height);
 }

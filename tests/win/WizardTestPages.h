@@ -36,6 +36,32 @@ public:
     bool OffersLanguageChoice() const override { return true; }
     std::wstring WizardTitle() override { return Format(languages_.LoadString(1), L"Halvora Server"); }
     std::vector<ProductRecord>& QuickInstallList() override { return quickInstallList; }
+    // The conflicts the test sets up; every check hands out the same.
+    bool CheckConflicts(const PackageInfo&, std::vector<ConflictRecord>& records) override {
+        ++checks;
+        records = conflicts;
+        return blocking;
+    }
+    // Removals succeed unless the test names a display name that fails with a result.
+    SetupResult RemoveInstalledProduct(ProductRecord& installation, int32_t uiLevel) override {
+        std::lock_guard lock(mutex_);
+        removed.push_back(installation.DisplayName());
+        removalLevels.push_back(uiLevel);
+        if (installation.DisplayName() == failingRemoval)
+            return failingResult;
+        return {};
+    }
+    std::wstring ResultText(const SetupResult& result) override {
+        return Format(L"result %d/%d", result.code, result.installerError);
+    }
+    void ShowErrorMessage(const std::wstring& text) override {
+        std::lock_guard lock(mutex_);
+        messages.push_back(text);
+    }
+    std::vector<std::wstring> Removed() const {
+        std::lock_guard lock(mutex_);
+        return removed;
+    }
 
     std::vector<std::wstring> Log() const {
         std::lock_guard lock(mutex_);
@@ -58,6 +84,13 @@ public:
     std::atomic<int> reports{0};
     CSetupAppCommandLineInfo commandLine;
     std::vector<ProductRecord> quickInstallList;
+    std::vector<ConflictRecord> conflicts;
+    bool blocking = false;
+    std::atomic<int> checks{0};
+    std::wstring failingRemoval;
+    SetupResult failingResult;
+    std::vector<std::wstring> removed, messages;
+    std::vector<int32_t> removalLevels;
     std::vector<std::unique_ptr<PackageInfo>> packages;
 
 private:

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Draws the wizard's header artwork (24-bit BMP, 499 x 312) and its window icon (ICO, 16/32/48 pixels).
+"""Draws the wizard's header artwork (24-bit BMP, 499 x 312), its window icon and the pages' icons (ICO,
+16/32/48 pixels).
 
 Usage: genart.py OUTPUT_DIR
-Writes OUTPUT_DIR/wizard-header.bmp and OUTPUT_DIR/wizard.ico. The artwork is drawn here from simple
+Writes OUTPUT_DIR/wizard-header.bmp, wizard.ico, warning.ico, error.ico and information.ico. The artwork is drawn here from simple
 shapes, so the build needs no binary files and no imaging library.
 """
 import math
@@ -91,16 +92,60 @@ def arrow_coverage(x, y, size):
     return inside / 16
 
 
-def icon_image(size):
-    """One icon entry: a 32-bit BGRA DIB with its AND mask."""
-    radius = size * 0.22
+def supersample(x, y, size, inside):
+    """Fraction of the pixel (x, y) for which inside(u, v) holds, u and v in 0..1 of the icon, 4 x 4 samples."""
+    hits = 0
+    for sy in range(4):
+        for sx in range(4):
+            hits += bool(inside((x + (sx + 0.5) / 4) / size, (y + (sy + 0.5) / 4) / size))
+    return hits / 16
+
+
+def app_pixel(x, y, size):
+    """The window icon and product image: the install arrow on a rounded blue square."""
+    coverage = rounded_square_coverage(x, y, size, size * 0.22)
+    colour = mix(TOP_COLOUR, BOTTOM_COLOUR, (x + y) / (2 * size))
+    return blend(colour, ACCENT, arrow_coverage(x, y, size)), coverage
+
+
+def exclamation(u, v):
+    return (abs(u - 0.5) <= 0.06 and 0.34 <= v <= 0.66) or (u - 0.5) ** 2 + (v - 0.78) ** 2 <= 0.005
+
+
+def warning_pixel(x, y, size):
+    """A warning: an amber triangle with an exclamation mark."""
+    def triangle(u, v):
+        return 0.1 <= v <= 0.92 and abs(u - 0.5) <= (v - 0.1) * 0.56
+    colour = blend((236, 160, 20), (40, 30, 10), supersample(x, y, size, exclamation))
+    return colour, supersample(x, y, size, triangle)
+
+
+def error_pixel(x, y, size):
+    """An error: a red disc with a white cross."""
+    def disc(u, v):
+        return (u - 0.5) ** 2 + (v - 0.5) ** 2 <= 0.46 ** 2
+    def cross(u, v):
+        return (abs(u - v) <= 0.08 or abs(u + v - 1) <= 0.08) and 0.27 <= u <= 0.73 and 0.27 <= v <= 0.73
+    colour = blend((200, 32, 40), ACCENT, supersample(x, y, size, cross))
+    return colour, supersample(x, y, size, disc)
+
+
+def information_pixel(x, y, size):
+    """Information: a blue disc with a white "i"."""
+    def disc(u, v):
+        return (u - 0.5) ** 2 + (v - 0.5) ** 2 <= 0.46 ** 2
+    def letter(u, v):
+        return (abs(u - 0.5) <= 0.07 and 0.42 <= v <= 0.76) or (u - 0.5) ** 2 + (v - 0.28) ** 2 <= 0.006
+    colour = blend(TOP_COLOUR, ACCENT, supersample(x, y, size, letter))
+    return colour, supersample(x, y, size, disc)
+
+
+def icon_image(size, pixel):
+    """One icon entry: a 32-bit BGRA DIB with its AND mask; pixel(x, y, size) gives colour and coverage."""
     pixels = bytearray()
     for y in range(size - 1, -1, -1):
         for x in range(size):
-            coverage = rounded_square_coverage(x, y, size, radius)
-            colour = mix(TOP_COLOUR, BOTTOM_COLOUR, (x + y) / (2 * size))
-            colour = blend(colour, ACCENT, arrow_coverage(x, y, size))
-            r, g, b = colour
+            (r, g, b), coverage = pixel(x, y, size)
             pixels += bytes((b, g, r, round(255 * coverage)))
     mask_stride = ((size + 31) // 32) * 4
     mask = b"\0" * (mask_stride * size)
@@ -108,14 +153,22 @@ def icon_image(size):
     return info + bytes(pixels) + mask
 
 
-def write_ico(path, sizes):
-    images = [icon_image(size) for size in sizes]
+def write_ico(path, sizes, pixel):
+    images = [icon_image(size, pixel) for size in sizes]
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for size, image in zip(sizes, images):
         out += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(image), offset)
         offset += len(image)
     path.write_bytes(out + b"".join(images))
+
+
+# The icons the wizard pages show, by file name.
+PAGE_ICONS = {
+    "warning.ico": warning_pixel,
+    "error.ico": error_pixel,
+    "information.ico": information_pixel,
+}
 
 
 def main(argv):
@@ -125,7 +178,9 @@ def main(argv):
     out = pathlib.Path(argv[1])
     out.mkdir(parents=True, exist_ok=True)
     write_bmp(out / "wizard-header.bmp", HEADER_WIDTH, HEADER_HEIGHT, header_pixel)
-    write_ico(out / "wizard.ico", (16, 32, 48))
+    write_ico(out / "wizard.ico", (16, 32, 48), app_pixel)
+    for name, pixel in PAGE_ICONS.items():
+        write_ico(out / name, (16, 32, 48), pixel)
     return 0
 
 

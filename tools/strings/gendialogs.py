@@ -4,8 +4,8 @@
 Usage: gendialogs.py STRINGS_DIR DIALOG_DIR ART_DIR OUTPUT.rc
 The languages are those of the string tables (their "@language LANG_X SUBLANG_Y" lines), so a language added
 there gets its dialogs without further work. Every DIALOG_DIR/*.dlg file holds resource-script dialog
-definitions that are copied under each LANGUAGE statement. ART_DIR holds the header bitmap (resource 132) and
-the window icon (resource 133) drawn by tools/art/genart.py.
+definitions that are copied under each LANGUAGE statement. ART_DIR holds the header bitmap (resource 132),
+the window icon (resource 133) and the pages' icons drawn by tools/art/genart.py.
 """
 import pathlib
 import re
@@ -14,6 +14,13 @@ import sys
 LANGUAGE_LINE = re.compile(r"^@language\s+(LANG_[A-Z_]+)\s+(SUBLANG_[A-Z_]+)\s*$")
 HEADER_BITMAP_ID = 132
 WINDOW_ICON_ID = 133
+# The pages' icons: resource name (or number) and the file genart.py draws for it.
+PAGE_ICONS = (
+    ("IDB_PRODUCT_IMAGE", "wizard.ico"),
+    ("IDB_WARNING_IMAGE", "warning.ico"),
+    ("IDB_ERROR_IMAGE", "error.ico"),
+    ("1348", "information.ico"),
+)
 
 
 def languages(strings_dir):
@@ -42,6 +49,8 @@ def generate(strings_dir, dialog_dir, art_dir):
     lines.append("LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL")
     lines.append(f'{HEADER_BITMAP_ID} BITMAP "{rc_path(art / "wizard-header.bmp")}"')
     lines.append(f'{WINDOW_ICON_ID} ICON "{rc_path(art / "wizard.ico")}"')
+    for name, file in PAGE_ICONS:
+        lines.append(f'{name} ICON "{rc_path(art / file)}"')
     lines.append("")
     for name, primary, sub in languages(strings_dir):
         lines.append(f"// {name}")
