@@ -1,46 +1,14 @@
 // A silent run of the two-package test launcher: the packages' default selection follows the products
 // really installed on the machine.
+#include "InstalledProduct.h"
 #include "LauncherRun.h"
-#include "installer/WindowsInstaller_win.h"
-#include "tests/products/TestProducts.h"
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 using namespace e2e;
 using namespace TestProducts;
 
 namespace {
-
-std::wstring Database(const Product& product) {
-    return TestProgramFolder() + L"\\" + kProductsFolder + L"\\" + product.stem + L".msi";
-}
-
-bool Installed(const Product& product) {
-    const auto products = WindowsInstaller::EnumProducts();
-    return std::find(products.begin(), products.end(), product.productCode) != products.end();
-}
-
-// Installs a test product and removes it again whatever the test's outcome.
-class InstalledProduct {
-public:
-    explicit InstalledProduct(const Product& product) : product_(product) {
-        WindowsInstaller::SetInternalUI(INSTALLUILEVEL_NONE);
-        result_ = WindowsInstaller::InstallProduct(Database(product), L"");
-    }
-    ~InstalledProduct() {
-        if (Installed(product_)) {
-            WindowsInstaller::SetInternalUI(INSTALLUILEVEL_NONE);
-            EXPECT_EQ(0u, WindowsInstaller::InstallProduct(Database(product_), L"REMOVE=ALL"));
-        }
-    }
-    UINT Result() const { return result_; }
-
-private:
-    const Product& product_;
-    UINT result_ = 0;
-};
 
 std::wstring SilentRunLog() {
     ScratchFolder folder;
