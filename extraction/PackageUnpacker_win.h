@@ -6,6 +6,7 @@
 
 #include "extraction/ExtractionProgressHandler_win.h"
 #include "extraction/ICBSCabinetProgressCallbacks.h"
+#include "extraction/UnpackRules.h"
 #include "launcher/LanguageTable.h"
 #include "launcher/PackageInfo.h"
 
@@ -16,11 +17,6 @@
 #include <vector>
 
 class CSetupApp;
-
-struct UnpackEntry {
-    PackageInfo* package = nullptr;
-    uint64_t size = 0; // bytes of its cabinet (or package file)
-};
 
 // What the run decides about unpacking, handed in by the caller (the wizard's mode, the language state).
 struct UnpackSettings {

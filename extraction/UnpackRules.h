@@ -17,6 +17,13 @@ constexpr int32_t kCabinetFailure = 1620;
 // Installer type "taxonomy" in any letter case: a data file copied as it is, not a cabinet.
 bool IsTaxonomyPackage(std::wstring_view installerType);
 
+// One package of an unpack pass and the bytes of its cabinet (or package file), which weigh its share
+// of the progress bar. The package list owns the package.
+struct UnpackEntry {
+    PackageInfo* package = nullptr;
+    uint64_t size = 0;
+};
+
 // The packages one unpack pass handles, in list order: the selected ones without installer database. A
 // repair run unpacks nothing.
 std::vector<PackageInfo*> PackagesToUnpack(const std::vector<std::unique_ptr<PackageInfo>>& packages,

@@ -14,6 +14,16 @@
 
 namespace InstalledProducts {
 
+// What an installation related to a package's product means for the package: an upgrade (the package's
+// version is equal or newer) or a downgrade, and what the installation is like.
+struct UpgradeFacts {
+    bool upgrade = false;
+    bool willReplace = false;
+    bool sameMajor = false;
+    bool hasActiveXControl = false;
+    std::wstring installedDisplayName;
+};
+
 // The values of one registration ("Setup") key, as read: strings empty when missing or of another type,
 // the number 0 when missing or of another type.
 struct SetupValues {

@@ -22,14 +22,6 @@ SetupValues ReadSetupValues(const RegistryKey& key);
 // The package's own product (its product code, letter case counting) is installed.
 bool IsInstalled(const PackageInfo& package);
 
-// What an older installation of a package's product means for the package.
-struct UpgradeFacts {
-    bool upgrade = false;
-    bool willReplace = false;
-    bool sameMajor = false;
-    bool hasActiveXControl = false;
-    std::wstring installedDisplayName;
-};
 // An installation the package upgrades was found; its record is appended to installed.
 bool UpgradeRelation(const PackageInfo& package, UpgradeFacts& facts, std::vector<ProductRecord>& installed);
 // The registered application of the package's first product; empty when not registered.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "launcher/InstalledProducts_win.h"
+#include "launcher/SetupAppUnpacker_win.h"
 #include "launcher/SetupApp_win.h"
 #include "launcher/SystemConflictSource_win.h"
 #include "wizard/WizardHostIF.h"
@@ -19,6 +20,22 @@ public:
     bool OffersLanguageChoice() const override { return app_.IsMultiLanguage(); }
     std::wstring WizardTitle() override { return app_.WizardTitle(); }
     std::vector<ProductRecord>& QuickInstallList() override { return app_.QuickInstallList(); }
+    unsigned IntroductionStringId() const override {
+        return static_cast<unsigned>(app_.IntroductionTextId());
+    }
+    bool UpgradeRelation(const PackageInfo& package, InstalledProducts::UpgradeFacts& facts,
+                         std::vector<ProductRecord>& installed) override {
+        return InstalledProducts::UpgradeRelation(package, facts, installed);
+    }
+    std::optional<ProductRecord> FindInstalledRecord(const ProductRecord& record) override {
+        return InstalledProducts::FindInstalledRecord(record);
+    }
+    bool IsVersionInstalled(const ProductRecord& record) override {
+        return InstalledProducts::IsVersionInstalled(record);
+    }
+    bool HasCustomInstallFolder(const ProductRecord& record) override {
+        return !InstalledProducts::CustomInstallFolder(record).empty();
+    }
     bool CheckConflicts(const PackageInfo& package, std::vector<ConflictRecord>& records) override {
         SystemConflictSource source(app_);
         return ::CheckConflicts(package.Products(), package.ProductId(), source, records);
@@ -33,4 +50,10 @@ public:
 
 private:
     CSetupApp& app_;
+
+public:
+    UnpackerIF& Unpacker() override { return unpacker_; }
+
+private:
+    SetupAppUnpacker unpacker_{app_}; // after app_, which it works on
 };

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int kIconSize = 48;
 constexpr wchar_t kWarningIconName[] = L"IDB_WARNING_IMAGE";
 constexpr wchar_t kErrorIconName[] = L"IDB_ERROR_IMAGE";
 
@@ -30,11 +29,6 @@ constexpr unsigned kStringBack = 56;
 
 // The removal's result code when the installation's resources were not found.
 constexpr int32_t kResultResourcesMissing = 9;
-
-IconHandle LoadPageIcon(HMODULE resources, const wchar_t* name) {
-    return IconHandle(static_cast<HICON>(LoadImageW(resources ? resources : GetModuleHandleW(nullptr), name,
-                                                    IMAGE_ICON, kIconSize, kIconSize, LR_DEFAULTCOLOR)));
-}
 
 } // namespace
 

@@ -107,6 +107,11 @@ std::unique_ptr<ICBSButtonWidget> MakeButtonWidget(HWND page, const std::wstring
     return window ? std::make_unique<ICBSButtonWidget>(std::move(window), text) : nullptr;
 }
 
+IconHandle LoadPageIcon(HMODULE resources, const wchar_t* name, int size) {
+    return IconHandle(static_cast<HICON>(LoadImageW(resources ? resources : GetModuleHandleW(nullptr), name,
+                                                    IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+}
+
 std::unique_ptr<ICBSImageWidget> MakeImageWidget(HWND page, HICON icon) {
     auto window =
         ControlWindow::Create(page, L"STATIC", L"", SS_ICON, kNoIdentifier, FontOrDefault(page, nullptr));

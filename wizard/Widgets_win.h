@@ -3,6 +3,7 @@
 // owns the control) with its size hint computed; empty when the control could not be created.
 #pragma once
 
+#include "support/Handle_win.h"
 #include "wizard/ICBSButtonWidget.h"
 #include "wizard/ICBSCheckboxWidget.h"
 #include "wizard/ICBSImageWidget.h"
@@ -35,6 +36,9 @@ std::unique_ptr<ICBSRadioButtonWidget> MakeRadioButtonWidget(HWND page, const st
                                                              HFONT font = nullptr);
 std::unique_ptr<ICBSButtonWidget> MakeButtonWidget(HWND page, const std::wstring& text, int id,
                                                    HFONT font = nullptr);
+// An icon resource of `resources` (the program's own module when null) at `size` pixels square; empty
+// when it is missing.
+IconHandle LoadPageIcon(HMODULE resources, const wchar_t* name, int size = 48);
 // The icon stays the caller's.
 std::unique_ptr<ICBSImageWidget> MakeImageWidget(HWND page, HICON icon);
 // `notificationMessage` is posted to `page` for every new position; range 0 makes an endless bar.

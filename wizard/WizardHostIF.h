@@ -6,12 +6,15 @@
 
 #include "launcher/CommandLine.h"
 #include "launcher/ConflictCheck.h"
+#include "launcher/InstalledProducts.h"
 #include "launcher/LanguageTable.h"
 #include "launcher/PackageInfo.h"
 #include "launcher/ProductRecord.h"
 #include "launcher/SetupResult.h"
+#include "wizard/UnpackerIF.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +35,18 @@ public:
     // The installed products a quick install replaces (filled by the welcome page); a non-empty list
     // makes every later page without work of its own pass on.
     virtual std::vector<ProductRecord>& QuickInstallList() = 0;
+    // The string id of the fresh-install greeting the system check chose.
+    virtual unsigned IntroductionStringId() const = 0;
+
+    // The installation the package upgrades (or would downgrade), if any; its record is appended.
+    virtual bool UpgradeRelation(const PackageInfo& package, InstalledProducts::UpgradeFacts& facts,
+                                 std::vector<ProductRecord>& installed) = 0;
+    // The installation of the record's product nearest below or at its version.
+    virtual std::optional<ProductRecord> FindInstalledRecord(const ProductRecord& record) = 0;
+    // Exactly the record's product and version is installed.
+    virtual bool IsVersionInstalled(const ProductRecord& record) = 0;
+    // The installation went to a folder of the user's choice.
+    virtual bool HasCustomInstallFolder(const ProductRecord& record) = 0;
 
     // The package's conflicts with the installed products, read afresh; true when they block.
     virtual bool CheckConflicts(const PackageInfo& package, std::vector<ConflictRecord>& records) = 0;
@@ -42,4 +57,7 @@ public:
     virtual std::wstring ResultText(const SetupResult& result) = 0;
     // A modal message box with the error icon, shown whatever the user-interface level.
     virtual void ShowErrorMessage(const std::wstring& text) = 0;
+
+    // The package unpacking of the unpack page.
+    virtual UnpackerIF& Unpacker() = 0;
 };

@@ -82,23 +82,27 @@ void WizardPageBase::Deactivate() {
     ShowWindow(window_.Get(), SW_HIDE);
 }
 
+bool WizardPageBase::WaitForWorkerServingSentMessages() {
+    // Messages the worker sends to this thread's windows are served meanwhile, so it cannot hang on them;
+    // posted messages (a reposted quit among them) stay queued.
+    HANDLE worker = worker_.Get();
+    for (;;) {
+        const DWORD waited = MsgWaitForMultipleObjects(1, &worker, FALSE, INFINITE, QS_SENDMESSAGE);
+        if (waited == WAIT_OBJECT_0)
+            return true;
+        if (waited != WAIT_OBJECT_0 + 1)
+            return false;
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 bool WizardPageBase::QueryCancel() {
     if (workerBusy_) {
         if (cancelRequested_.exchange(true))
             return false;
-        // Wait for the worker to stop, yet serve messages it sends (a status text) so it cannot hang.
-        HANDLE worker = worker_.Get();
-        for (;;) {
-            const DWORD waited = MsgWaitForMultipleObjects(1, &worker, FALSE, INFINITE, QS_SENDMESSAGE);
-            if (waited == WAIT_OBJECT_0) {
-                WriteLog(kLogLevelProgress, L"VNT (c): Worker-thread stopped\r\n");
-                break;
-            }
-            if (waited != WAIT_OBJECT_0 + 1)
-                break;
-            MSG msg;
-            PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        }
+        if (WaitForWorkerServingSentMessages())
+            WriteLog(kLogLevelProgress, L"VNT (c): Worker-thread stopped\r\n");
         return false;
     }
     wizard_.SetInstallerResult(kInstallerErrorUserExit);

@@ -40,6 +40,8 @@ public:
     // True from the worker's creation to the end of the activation that started it.
     bool WorkerBusy() const { return workerBusy_; }
     bool CancelRequested() const { return cancelRequested_.load(); }
+    // The flag itself, for work that polls it on the worker's thread; lives as long as the page.
+    const std::atomic<bool>& CancelFlag() const { return cancelRequested_; }
 
 protected:
     CWizardDialog& Wizard() const { return wizard_; }
@@ -89,6 +91,8 @@ private:
     // The 1000 ms drain after the worker; false when a quit message ended it.
     bool Drain(const WorkerOptions& options);
     void LogQuitAndRepost();
+    // Waits until the worker ends; false when the wait itself failed.
+    bool WaitForWorkerServingSentMessages();
 
     CWizardDialog& wizard_;
     std::wstring name_;

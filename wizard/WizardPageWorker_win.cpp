@@ -97,7 +97,7 @@ WizardPageBase::WorkerOutcome WizardPageBase::RunWorker(std::function<void()> wo
                 // outlives the page when the application now closes.
                 LogQuitAndRepost();
                 cancelRequested_ = true;
-                WaitForSingleObject(worker_.Get(), INFINITE);
+                WaitForWorkerServingSentMessages();
                 return WorkerOutcome::Quit;
             }
             continue;

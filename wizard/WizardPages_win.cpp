@@ -1,14 +1,20 @@
 // The launcher's page classes by slot kind. A page class of a later kind replaces its placeholder here.
 #include "wizard/PlaceholderWizardPage_win.h"
 #include "wizard/SystemIntegrityWizardPage_win.h"
+#include "wizard/UnpackWizardPage_win.h"
+#include "wizard/WelcomeWizardPage_win.h"
 #include "wizard/WizardDialog_win.h"
 
 std::unique_ptr<WizardPageBase> MakeWizardPage(WizardPageKind kind, CWizardDialog& wizard) {
     switch (kind) {
     case WizardPageKind::Empty:
         return nullptr;
+    case WizardPageKind::Welcome:
+        return std::make_unique<WelcomeWizardPage>(wizard);
     case WizardPageKind::SystemIntegrity:
         return std::make_unique<SystemIntegrityWizardPage>(wizard);
+    case WizardPageKind::Unpack:
+        return std::make_unique<UnpackWizardPage>(wizard);
     default:
         return std::make_unique<PlaceholderWizardPage>(wizard, WizardPageLogName(kind));
     }

@@ -3,6 +3,7 @@
 #include "InstalledProduct.h"
 #include "LauncherRun.h"
 #include "WizardDriver.h"
+#include "WizardRunSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -13,20 +14,6 @@ namespace {
 
 constexpr wchar_t kProposed[] = L"SIC - Conflicts have been detected. Auto-removal is proposed.\r\n";
 constexpr wchar_t kWentOn[] = L"VNT (c): Activating dialog UnpackMSIFromEXE\r\n";
-
-// Windows Installer adds its own lines, in its own encoding, to the log it borrows during a removal, so
-// the launcher's lines are looked for as UTF-16 bytes rather than in a decoded text. (Wine's Windows
-// Installer even writes from the start of the file, over the launcher's earlier lines: the tests look
-// for lines written after a removal, or read the log before it.)
-bool LogHas(const std::wstring& logPath, const std::wstring& line) {
-    std::string needle;
-    for (const wchar_t c : line) {
-        needle += static_cast<char>(c & 0xFF);
-        needle += static_cast<char>((c >> 8) & 0xFF);
-    }
-    const auto bytes = ReadFileBytes(logPath);
-    return bytes && bytes->find(needle) != std::string::npos;
-}
 
 LaunchOptions TwoPackages() {
     LaunchOptions options;
@@ -61,13 +48,11 @@ TEST(SystemIntegrityRun, AnInteractiveRunProposesTheRemovalAndRemovesOnRemove) {
     ASSERT_TRUE(process.Started());
     HWND wizard = WizardDriver::WaitForWizard(process.ProcessId());
     ASSERT_TRUE(wizard);
-    // The pages before it pass on by themselves for now; the integrity page waits for the user.
-    std::vector<std::wstring> texts;
-    for (int waited = 0; waited < 20'000; waited += 100, Sleep(100)) {
-        texts = WizardDriver::PageTexts(wizard);
-        if (WizardDriver::ReadButtons(wizard).next == L"Remove")
-            break;
-    }
+    // The welcome page offers a quick install; Next goes the long way, to the integrity page, which waits.
+    ASSERT_TRUE(WaitForButtons(wizard, L"Next >", L"Quick Install"));
+    ASSERT_TRUE(WizardDriver::PressNext(wizard));
+    ASSERT_TRUE(WaitForButtons(wizard, L"Remove", L"Retry"));
+    const std::vector<std::wstring> texts = WizardDriver::PageTexts(wizard);
     const WizardDriver::Buttons buttons = WizardDriver::ReadButtons(wizard);
     EXPECT_EQ(buttons.next, L"Remove");
     EXPECT_EQ(buttons.back, L"Retry");

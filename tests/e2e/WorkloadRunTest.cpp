@@ -105,6 +105,10 @@ TEST_F(WorkloadRun, MissingPackageDataFailsAfterListingEveryPackage) {
 }
 
 TEST_F(WorkloadRun, GoodWorkloadBuildsThePackageList) {
+    // The run unpacks its packages: they must be real cabinets.
+    const std::wstring cabinet = TestProgramFolder() + L"\\testdata\\cabinets\\one_msi.cab";
+    ASSERT_TRUE(CopyFileW(cabinet.c_str(), folder_.File(L"main.cab").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(cabinet.c_str(), folder_.File(L"companion.cab").c_str(), FALSE));
     const std::wstring path = folder_.File(L"workload.json");
     ASSERT_TRUE(WriteFileBytes(
         path, "{\"packages\":[\r\n" +

@@ -17,9 +17,12 @@ ConflictRecord Removable(const wchar_t* version) {
 
 class SystemIntegrityPageTest : public WizardDialogTest {
 protected:
-    // The real page on its slot, a finish page to land on, every other slot passing on.
+    // The real page on its slot, a finish page to land on, every other slot passing on (the welcome page
+    // too, which would otherwise wait for the user and run the check itself).
     CWizardDialog::PageFactory Pages() {
         return [this](WizardPageKind kind, CWizardDialog& wizard) -> std::unique_ptr<WizardPageBase> {
+            if (kind == WizardPageKind::Welcome)
+                return std::make_unique<PlaceholderWizardPage>(wizard, L"Welcome");
             if (kind == WizardPageKind::SystemIntegrity) {
                 auto page = std::make_unique<SystemIntegrityWizardPage>(wizard);
                 page_ = page.get();
@@ -103,6 +106,8 @@ TEST_F(SystemIntegrityPageTest, ProposedRemovalsShowAndRunOnRemove) {
         Screenshot(wizard, L"system-integrity-removal.bmp");
         ASSERT_TRUE(WizardDriver::PressNext(wizard));
         ASSERT_TRUE(WaitForLog(kUnpackActivated));
+        // One package: the wizard ends after the install slot by itself.
+        EXPECT_TRUE(WaitUntil([&] { return FindWizard(uiThread_) == nullptr; }));
     });
     EXPECT_FALSE(blocking);
     const std::vector<std::wstring> expected = {

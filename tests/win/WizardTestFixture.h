@@ -21,6 +21,8 @@
 namespace {
 
 constexpr DWORD kWaitMs = 20'000;
+// Half-second tries a hidden wizard gets to end by itself before it is cancelled.
+constexpr int kHiddenRunGraceTries = 20;
 
 std::wstring ThisFolder() {
     wchar_t path[MAX_PATH] = {};
@@ -128,11 +130,14 @@ protected:
         uiThread_ = uiThread;
         std::thread driver([&] {
             drive();
+            // A hidden wizard is a silent run, which ends by itself, though a page of it may still be
+            // pumping messages while its worker drains: only a stuck one is cancelled, after a while.
             for (int tries = 0; tries < 60; ++tries) {
                 HWND window = FindWizard(uiThread);
                 if (!window)
                     break;
-                PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+                if (IsWindowVisible(window) || tries >= kHiddenRunGraceTries)
+                    PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
                 Sleep(500);
             }
         });

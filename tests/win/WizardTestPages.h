@@ -3,6 +3,8 @@
 // second thread, so the log and the pages' records are guarded.
 #pragma once
 
+#include "FakeUnpacker.h"
+
 #include "launcher/StringTable_win.h"
 #include "support/Format.h"
 #include "wizard/PlaceholderWizardPage_win.h"
@@ -36,6 +38,24 @@ public:
     bool OffersLanguageChoice() const override { return true; }
     std::wstring WizardTitle() override { return Format(languages_.LoadString(1), L"Halvora Server"); }
     std::vector<ProductRecord>& QuickInstallList() override { return quickInstallList; }
+    unsigned IntroductionStringId() const override { return 35; }
+    // The installed products the welcome page asks about, as the test sets them up.
+    bool UpgradeRelation(const PackageInfo&, InstalledProducts::UpgradeFacts& facts,
+                         std::vector<ProductRecord>& installed) override {
+        if (!related)
+            return false;
+        facts = upgradeFacts;
+        installed.push_back(*related);
+        return true;
+    }
+    std::optional<ProductRecord> FindInstalledRecord(const ProductRecord&) override { return related; }
+    bool IsVersionInstalled(const ProductRecord& record) override {
+        for (const std::wstring& name : installedVersions)
+            if (name == record.DisplayName())
+                return true;
+        return false;
+    }
+    bool HasCustomInstallFolder(const ProductRecord&) override { return customFolders; }
     // The conflicts the test sets up; every check hands out the same.
     bool CheckConflicts(const PackageInfo&, std::vector<ConflictRecord>& records) override {
         ++checks;
@@ -84,6 +104,10 @@ public:
     std::atomic<int> reports{0};
     CSetupAppCommandLineInfo commandLine;
     std::vector<ProductRecord> quickInstallList;
+    std::optional<ProductRecord> related; // the installation an upgrade relation finds
+    InstalledProducts::UpgradeFacts upgradeFacts;
+    std::vector<std::wstring> installedVersions; // display names of installed products
+    bool customFolders = false;
     std::vector<ConflictRecord> conflicts;
     bool blocking = false;
     std::atomic<int> checks{0};
@@ -97,6 +121,11 @@ private:
     LanguageTable languages_;
     mutable std::mutex mutex_;
     std::vector<std::wstring> log_;
+
+public:
+    // The package unpacking, faked over the packages and the result above.
+    UnpackerIF& Unpacker() override { return unpacker; }
+    FakeUnpacker unpacker{packages, result};
 };
 
 // A page with a heading, a wrapped text and a check box, loaded from the string tables on every Relayout.
