@@ -73,8 +73,7 @@ void SystemIntegrityWizardPage::Prepare() {
     WizardHostIF& host = Wizard().Host();
     const auto& packages = host.Packages();
     const size_t mainProducts = packages.empty() ? 0 : packages.front()->Products().size();
-    if (!SystemIntegrity::RunsCheck(
-            {Wizard().IsUninstall(), Wizard().IsRepair(), Wizard().MainProductInstalled()}, mainProducts)) {
+    if (!SystemIntegrity::RunsCheck(Wizard().Mode(), mainProducts)) {
         Wizard().GoNext();
         return;
     }

@@ -218,7 +218,7 @@ void WelcomeWizardPage::Relayout() {
     productName_->SetText(productName);
     legalNotice_->SetText(LoadString(kStringLegalNotice));
 
-    const WizardMode mode{Wizard().IsUninstall(), Wizard().IsRepair(), Wizard().MainProductInstalled()};
+    const WizardMode mode = Wizard().Mode();
     if (!mode.IsFreshInstall()) {
         introduction_->SetText(LoadString(Welcome::IntroductionStringId(mode, 0)));
         texts_->SetCurrent(introduction_);

@@ -48,6 +48,8 @@ public:
     void SetInstallerResult(int32_t installerError);
     bool HasNextPage() const { return navigator_->HasNextPage(); }
 
+    // The run's mode as the command line and the installed main product decide it.
+    WizardMode Mode() const;
     bool IsUninstall() const { return Mode().IsUninstall(); }
     bool IsRepair() const { return Mode().IsRepair(); }
     bool IsModify() const { return Mode().IsModify(); }
@@ -79,8 +81,6 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
 private:
-    WizardMode Mode() const;
-
     // WizardNavigationHostIF
     bool HasUnreportedFailure() override { return host_.Result().NeedsReport(); }
     void ReportResult() override { host_.ReportResult(); }
