@@ -34,4 +34,23 @@ foreach(source IN LISTS TEST_PRODUCT_SOURCES)
         list(APPEND test_product_outputs ${mst})
     endforeach()
 endforeach()
+# Transforms that add files to the main product, for the tests of the transform step: one uncompressed
+# file (a short|long FileName), and one compressed file with Sequence 12 on the second of two new disks.
+set(test_row_transform_base ${TEST_PRODUCTS_DIR}/HalvoraServer101.msi)
+set(test_row_transform_tool ${CMAKE_SOURCE_DIR}/tools/bundle/msirowtransform.py)
+add_custom_command(
+    OUTPUT ${TEST_PRODUCTS_DIR}/AddUncompressedFile.mst
+    COMMAND ${Python3_EXECUTABLE} ${test_row_transform_tool} ${test_row_transform_base}
+            ${TEST_PRODUCTS_DIR}/AddUncompressedFile.mst "File:ExtraNotes:Application:EXTRA~1.TXT|ExtraNotes.txt:5:::8192:2"
+    DEPENDS ${test_row_transform_base} ${test_row_transform_tool} ${CMAKE_SOURCE_DIR}/tools/bundle/msitransform.py
+    VERBATIM)
+add_custom_command(
+    OUTPUT ${TEST_PRODUCTS_DIR}/AddCompressedFile.mst
+    COMMAND ${Python3_EXECUTABLE} ${test_row_transform_tool} ${test_row_transform_base}
+            ${TEST_PRODUCTS_DIR}/AddCompressedFile.mst "Media:2:10::CabinetA.cab::" "Media:3:20::CabinetB.cab::"
+            "File:Packed:Application:Packed.dll:7:::16384:12"
+    DEPENDS ${test_row_transform_base} ${test_row_transform_tool} ${CMAKE_SOURCE_DIR}/tools/bundle/msitransform.py
+    VERBATIM)
+list(APPEND test_product_outputs ${TEST_PRODUCTS_DIR}/AddUncompressedFile.mst ${TEST_PRODUCTS_DIR}/AddCompressedFile.mst)
+
 add_custom_target(test_products ALL DEPENDS ${test_product_outputs})

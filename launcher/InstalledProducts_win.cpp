@@ -67,15 +67,6 @@ void ScanView(const std::wstring& keyPath, RegistryView view, const std::wstring
     }
 }
 
-std::wstring ProgramFilesFolder(KNOWNFOLDERID const& id) {
-    PWSTR path = nullptr;
-    std::wstring folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path)) && path)
-        folder = path;
-    CoTaskMemFree(path);
-    return folder;
-}
-
 } // namespace
 
 SetupValues ReadSetupValues(const RegistryKey& key) {
@@ -226,8 +217,8 @@ SetupResult RemoveInstalledProduct(ProductRecord& record, CSetupApp& application
 std::wstring DefaultInstallFolder(const ProductRecord& record) {
     // The 32-bit launcher's program files folder is the 32-bit one on a 64-bit system; asking for it by
     // name gives the 64-bit build the same answer.
-    const std::wstring programFiles =
-        ProgramFilesFolder(Is64BitSystem() ? FOLDERID_ProgramFilesX86 : FOLDERID_ProgramFiles);
+    const std::wstring programFiles = ICBSFileUtilities::KnownFolderPath(
+        Is64BitSystem() ? FOLDERID_ProgramFilesX86 : FOLDERID_ProgramFiles);
     return InstalledProducts::DefaultInstallFolder(record, programFiles);
 }
 

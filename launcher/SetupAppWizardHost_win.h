@@ -1,6 +1,7 @@
 // The application object seen from the wizard: a thin view of CSetupApp, which owns everything behind it.
 #pragma once
 
+#include "launcher/FollowUpTools_win.h"
 #include "launcher/InstalledProducts_win.h"
 #include "launcher/SetupAppUnpacker_win.h"
 #include "launcher/SetupApp_win.h"
@@ -56,4 +57,15 @@ public:
 
 private:
     SetupAppUnpacker unpacker_{app_}; // after app_, which it works on
+
+public:
+    bool IsPackageInstalled(const PackageInfo& package) override { return app_.IsPackageInstalled(package); }
+    std::wstring InstalledApplicationPath(const PackageInfo& package) override {
+        return InstalledProducts::InstalledApplicationPath(package);
+    }
+    std::wstring CommonAppDataFolder() override { return FollowUpTools::CommonAppDataFolder(); }
+    bool StartProgram(const std::wstring& path) override { return FollowUpTools::StartVisible(path); }
+    bool StartProgramElevated(const std::wstring& path) override {
+        return FollowUpTools::StartElevated(path);
+    }
 };

@@ -51,8 +51,8 @@ FileVersion ThisFileVersion() {
 std::wstring SystemErrorText(unsigned long error) {
     wchar_t* text = nullptr;
     const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-        MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPWSTR>(&text), 0, nullptr);
     std::wstring description = length && text ? std::wstring(text, length) : std::wstring();
     if (text)
         LocalFree(text);
@@ -66,16 +66,15 @@ std::wstring LauncherBaseFolder() {
     static std::wstring folder;
     AcquireSRWLockExclusive(&lock);
     if (folder.empty()) {
-        PWSTR common = nullptr;
-        if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_ProgramData, 0, nullptr, &common)) && common) {
-            folder = std::wstring(common) + L"\\Quenlis";
+        const std::wstring common = ICBSFileUtilities::KnownFolderPath(FOLDERID_ProgramData);
+        if (!common.empty()) {
+            folder = common + L"\\Quenlis";
             // Every account that later runs the launcher (or the copy of it that the installed-programs
             // entry keeps here) must be able to replace what an earlier run left.
             ICBSFileUtilities::CreateFolder(folder, false);
             if (!ICBSFileUtilities::HasFullAccessForEveryone(folder))
                 ICBSFileUtilities::GrantFullAccessToEveryone(folder);
         }
-        CoTaskMemFree(common);
     }
     const std::wstring answer = folder;
     ReleaseSRWLockExclusive(&lock);

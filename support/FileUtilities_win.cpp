@@ -5,10 +5,20 @@
 #include "support/Handle_win.h"
 
 #include <sddl.h>
+#include <shlobj.h>
 
 #include <optional>
 
 namespace ICBSFileUtilities {
+
+std::wstring KnownFolderPath(const GUID& id) {
+    PWSTR path = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path)) && path)
+        folder = path;
+    CoTaskMemFree(path);
+    return folder;
+}
 
 namespace {
 

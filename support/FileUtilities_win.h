@@ -13,6 +13,9 @@
 
 namespace ICBSFileUtilities {
 
+// A folder the system knows by id (program files, the common application data...), without a trailing
+// separator; empty when the system does not say.
+std::wstring KnownFolderPath(const GUID& id); // a KNOWNFOLDERID
 // Something is at the path (a file or a folder; a drive root counts).
 bool Exists(const std::wstring& path);
 // A folder is at the path.

@@ -60,4 +60,16 @@ public:
 
     // The package unpacking of the unpack page.
     virtual UnpackerIF& Unpacker() = 0;
+
+    // The finish page's follow-up tools.
+    // Whether the package's product is installed, asked afresh (the run may just have installed it).
+    virtual bool IsPackageInstalled(const PackageInfo& package) = 0;
+    // The registered application of the package's installed product; empty when none is registered.
+    virtual std::wstring InstalledApplicationPath(const PackageInfo& package) = 0;
+    // The folder all users share for application data; empty when the system does not say.
+    virtual std::wstring CommonAppDataFolder() = 0;
+    // Starts a program with a visible window and does not wait for it; false when it did not start.
+    virtual bool StartProgram(const std::wstring& path) = 0;
+    // Starts a program with administrator rights (the user may be asked), visible, without parameters.
+    virtual bool StartProgramElevated(const std::wstring& path) = 0;
 };

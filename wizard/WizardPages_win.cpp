@@ -1,4 +1,5 @@
 // The launcher's page classes by slot kind. A page class of a later kind replaces its placeholder here.
+#include "wizard/FinishWizardPage_win.h"
 #include "wizard/PlaceholderWizardPage_win.h"
 #include "wizard/SystemIntegrityWizardPage_win.h"
 #include "wizard/UnpackWizardPage_win.h"
@@ -15,6 +16,8 @@ std::unique_ptr<WizardPageBase> MakeWizardPage(WizardPageKind kind, CWizardDialo
         return std::make_unique<SystemIntegrityWizardPage>(wizard);
     case WizardPageKind::Unpack:
         return std::make_unique<UnpackWizardPage>(wizard);
+    case WizardPageKind::Finish:
+        return std::make_unique<FinishWizardPage>(wizard);
     default:
         return std::make_unique<PlaceholderWizardPage>(wizard, WizardPageLogName(kind));
     }

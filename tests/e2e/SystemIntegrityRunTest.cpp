@@ -64,6 +64,8 @@ TEST(SystemIntegrityRun, AnInteractiveRunProposesTheRemovalAndRemovesOnRemove) {
     EXPECT_EQ(texts, expected);
     EXPECT_TRUE(LogHas(folder.File(L"setup.log"), kProposed));
     ASSERT_TRUE(WizardDriver::PressNext(wizard));
+    ASSERT_TRUE(WaitForButtons(wizard, L"Finish", L"< Back"));
+    ASSERT_TRUE(WizardDriver::PressNext(wizard));
 
     const RunResult run = process.Wait();
     EXPECT_EQ(0u, run.exitCode);

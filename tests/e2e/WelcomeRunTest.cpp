@@ -37,6 +37,10 @@ TEST(WelcomeRun, QuickInstallReplacesTheOlderReleaseWithoutQuestions) {
         LogHas(log, L"    QUICK - This is a product upgrade of your current installation of Quenlis Halvora "
                     L"Server 10.0 (x64).\r\n"));
     ASSERT_TRUE(WizardDriver::PressBack(wizard));
+    // A quick install of several packages still waits for the user on the finish page.
+    ASSERT_TRUE(WaitForButtons(wizard, L"Finish", L"< Back"));
+    EXPECT_FALSE(WizardDriver::ReadButtons(wizard).cancelEnabled);
+    ASSERT_TRUE(WizardDriver::PressNext(wizard));
 
     const RunResult run = process.Wait();
     EXPECT_EQ(0u, run.exitCode);

@@ -126,6 +126,38 @@ public:
     // The package unpacking, faked over the packages and the result above.
     UnpackerIF& Unpacker() override { return unpacker; }
     FakeUnpacker unpacker{packages, result};
+
+public:
+    // The finish page's view of the machine: installed products by name, one application path, a shared
+    // folder of the test's choice; programs are only recorded, never started.
+    bool IsPackageInstalled(const PackageInfo& package) override {
+        return IsListed(installedProducts, package.ProductName());
+    }
+    std::wstring InstalledApplicationPath(const PackageInfo& package) override {
+        return IsListed(installedProducts, package.ProductName()) ? applicationPath : std::wstring();
+    }
+    std::wstring CommonAppDataFolder() override { return commonAppData; }
+    bool StartProgram(const std::wstring& path) override {
+        std::lock_guard lock(mutex_);
+        started.push_back(path);
+        return true;
+    }
+    bool StartProgramElevated(const std::wstring& path) override {
+        std::lock_guard lock(mutex_);
+        startedElevated.push_back(path);
+        return true;
+    }
+    std::vector<std::wstring> installedProducts; // product names whose product is installed
+    std::wstring applicationPath, commonAppData;
+    std::vector<std::wstring> started, startedElevated;
+
+private:
+    static bool IsListed(const std::vector<std::wstring>& names, const std::wstring& name) {
+        for (const std::wstring& entry : names)
+            if (entry == name)
+                return true;
+        return false;
+    }
 };
 
 // A page with a heading, a wrapped text and a check box, loaded from the string tables on every Relayout.

@@ -1,0 +1,98 @@
+#include "wizard/FinishRules.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+namespace Finish {
+
+namespace {
+
+constexpr wchar_t kSharedToolsFolder[] = L"\\Quenlis\\SharedBetweenVersions\\";
+
+constexpr unsigned kStringCompleted = 28;
+constexpr unsigned kStringAborted = 29;
+constexpr unsigned kStringInstalled = 30;
+constexpr unsigned kStringInstallInterrupted = 31;
+constexpr unsigned kStringRunAgain = 32;
+constexpr unsigned kStringUninstalled = 43;
+constexpr unsigned kStringRepaired = 44;
+constexpr unsigned kStringModified = 45;
+constexpr unsigned kStringUninstallInterrupted = 46;
+constexpr unsigned kStringModifyInterrupted = 47;
+constexpr unsigned kStringRepairInterrupted = 48;
+constexpr unsigned kStringSystemNotModified = 1046;
+
+bool ContainsAny(const std::wstring& name, std::initializer_list<const wchar_t*> parts) {
+    return std::any_of(parts.begin(), parts.end(),
+                       [&](const wchar_t* part) { return name.find(part) != std::wstring::npos; });
+}
+
+bool IsSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
+
+} // namespace
+
+ToolOffers OfferedTools(const std::vector<std::wstring>& installedProductNames) {
+    ToolOffers offers;
+    for (const std::wstring& name : installedProductNames) {
+        if (ContainsAny(name, {L"Trelmo Server", L"Pennix Server", L"ZorvexXML+XBRL Server"}))
+            offers.taxonomyTool = true;
+        if (ContainsAny(name, {L"Pennix Server", L"ZorvexXML Server", L"ZorvexXML+XBRL Server"}))
+            offers.schemaTool = true;
+        if (ContainsAny(name, {L"Gavrin Server"}))
+            offers.workflowSetup = true;
+    }
+    return offers;
+}
+
+OutcomeStrings OutcomeStringIds(const WizardMode& mode, bool success) {
+    OutcomeStrings strings;
+    strings.title = success ? kStringCompleted : kStringAborted;
+    // Repair is asked first: a command line may ask for both, and the installer then repairs.
+    if (mode.IsRepair()) {
+        strings.outcome = success ? kStringRepaired : kStringRepairInterrupted;
+    } else if (mode.IsUninstall()) {
+        strings.outcome = success ? kStringUninstalled : kStringUninstallInterrupted;
+        strings.hint = success ? 0 : kStringSystemNotModified;
+    } else if (mode.IsModify()) {
+        strings.outcome = success ? kStringModified : kStringModifyInterrupted;
+    } else {
+        strings.outcome = success ? kStringInstalled : kStringInstallInterrupted;
+        strings.hint = success ? 0 : kStringRunAgain;
+    }
+    return strings;
+}
+
+bool ShowsToolBoxes(const WizardMode& mode, bool success) {
+    return success && !mode.IsUninstall();
+}
+
+std::wstring SharedToolPath(std::wstring_view commonAppDataFolder, std::wstring_view fileName) {
+    while (!commonAppDataFolder.empty() && IsSeparator(commonAppDataFolder.back()))
+        commonAppDataFolder.remove_suffix(1);
+    if (commonAppDataFolder.empty() || fileName.empty())
+        return {};
+    std::wstring path(commonAppDataFolder);
+    path += kSharedToolsFolder;
+    path += fileName;
+    return path;
+}
+
+std::wstring WorkflowSetupPath(std::wstring_view applicationPath) {
+    const size_t separator = applicationPath.find_last_of(L"\\/");
+    if (separator == std::wstring_view::npos || separator == 0)
+        return {};
+    std::wstring path(applicationPath.substr(0, separator + 1));
+    path += kWorkflowSetupFile;
+    return path;
+}
+
+std::wstring QuotedCommandLine(std::wstring_view path) {
+    std::wstring line = L"\"";
+    line += path;
+    line += L"\"";
+    return line;
+}
+
+} // namespace Finish

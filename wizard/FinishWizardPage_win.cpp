@@ -1,0 +1,189 @@
+#include "wizard/FinishWizardPage_win.h"
+
+#include "support/FileUtilities_win.h"
+#include "support/Format.h"
+#include "wizard/ControlWindow_win.h"
+#include "wizard/ICBSBoxLayout.h"
+#include "wizard/ICBSHorizontalLayout.h"
+#include "wizard/Widgets_win.h"
+#include "wizard/WizardDialog_win.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr wchar_t kProductIconName[] = L"IDB_PRODUCT_IMAGE";
+
+constexpr unsigned kStringFinish = 55;
+constexpr unsigned kStringClosing = 33;
+constexpr unsigned kStringTaxonomyTool = 1356;
+constexpr unsigned kStringSchemaTool = 1400;
+constexpr unsigned kStringWorkflowSetup = 1404;
+constexpr unsigned kStringWorkflowNote = 1405;
+
+constexpr int kActionsLeftMargin = 40;
+constexpr int kActionsTopMargin = 15;
+constexpr int kWorkflowNoteIndent = 16;
+
+} // namespace
+
+FinishWizardPage::FinishWizardPage(CWizardDialog& wizard) : WizardPageBase(wizard, L"Finish") {}
+
+void FinishWizardPage::CreateControls(HWND parent, int, int) {
+    productIcon_ = LoadPageIcon(Wizard().Resources(), kProductIconName);
+    const HFONT normal = Wizard().NormalFont();
+
+    auto header = std::make_unique<ICBSHorizontalLayout>(15);
+    header->AddChild(MakeImageWidget(parent, productIcon_.Get()), kAlignLeft, kAlignCentre);
+    auto texts = std::make_unique<ICBSVerticalLayout>(5);
+    title_ = texts->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, Wizard().LargeBoldFont()));
+    outcome_ = texts->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, normal));
+    hint_ = texts->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, normal));
+    header->AddChild(std::move(texts), kAlignLeft, kAlignCentre);
+
+    auto actions = std::make_unique<ICBSVerticalLayout>(5);
+    actions->SetMargins(kActionsLeftMargin, 0, kActionsTopMargin, 0);
+    actions_ = actions.get();
+
+    auto closing = MakeTextWidget(parent, L"", false, kAlignLeft, normal);
+    closing_ = closing.get();
+
+    root_.AddChild(std::move(header));
+    root_.AddChild(std::move(actions));
+    root_.AddChild(std::make_unique<ICBSBoxLayout>(std::move(closing), kAlignLeft, kAlignBottom));
+}
+
+void FinishWizardPage::Activate() {
+    WizardHostIF& host = Wizard().Host();
+    auto& packages = host.Packages();
+    // A quick install runs without questions up to here; the outcome still waits for the user.
+    if (!host.QuickInstallList().empty() && packages.size() >= 2)
+        host.QuickInstallList().clear();
+
+    std::vector<std::wstring> installedNames;
+    for (const auto& package : packages)
+        if (host.IsPackageInstalled(*package))
+            installedNames.push_back(package->ProductName());
+    offers_ = Finish::OfferedTools(installedNames);
+    RebuildActions();
+    if (workflowBox_ && !Wizard().IsInteractive())
+        SetTicked(kWorkflowSetupBoxId, false);
+
+    WizardPageBase::Activate();
+}
+
+void FinishWizardPage::RebuildActions() {
+    while (actions_ && actions_->ChildCount() > 0)
+        actions_->RemoveChild(actions_->ChildAt(actions_->ChildCount() - 1));
+    taxonomyBox_ = schemaBox_ = workflowBox_ = nullptr;
+    workflowNote_ = nullptr;
+    if (!actions_)
+        return;
+
+    HWND page = Handle();
+    const HFONT normal = Wizard().NormalFont();
+    if (offers_.taxonomyTool)
+        taxonomyBox_ = actions_->AddChild(MakeCheckboxWidget(page, L"", false, kTaxonomyToolBoxId, normal),
+                                          kAlignLeft, kAlignCentre);
+    if (offers_.schemaTool)
+        schemaBox_ = actions_->AddChild(MakeCheckboxWidget(page, L"", false, kSchemaToolBoxId, normal),
+                                        kAlignLeft, kAlignCentre);
+    if (offers_.workflowSetup) {
+        workflowBox_ = actions_->AddChild(MakeCheckboxWidget(page, L"", false, kWorkflowSetupBoxId, normal),
+                                          kAlignLeft, kAlignCentre);
+        // The workflow server cannot run before its setup has been through: offered means suggested.
+        if (workflowBox_)
+            SetTicked(kWorkflowSetupBoxId, true);
+        auto note = MakeTextWidget(page, L"", true, kAlignLeft, normal);
+        if (note)
+            note->SetLeftMargin(kWorkflowNoteIndent);
+        workflowNote_ = actions_->AddChild(std::move(note), kAlignLeft, kAlignCentre);
+    }
+    // Nothing shows before Relayout has decided whether the run earned the offers.
+    actions_->Hide();
+    // New controls come last in tab and reading order; the closing text belongs after them.
+    if (const auto* closing = closing_ ? dynamic_cast<const ControlWindow*>(&closing_->Window()) : nullptr)
+        SetWindowPos(closing->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void FinishWizardPage::Prepare() {
+    Wizard().EnableButton(WizardControl::Back, false);
+    FocusWizardControl(WizardControl::Next);
+    ShowWindow(Handle(), SW_SHOW);
+}
+
+bool FinishWizardPage::ToolBoxesShown() const {
+    return Finish::ShowsToolBoxes(Wizard().Mode(), Wizard().Host().Result().code == 0);
+}
+
+void FinishWizardPage::Relayout() {
+    SetDlgItemTextW(Wizard().Handle(), WizardControl::Next, LoadString(kStringFinish).c_str());
+    Wizard().EnableButton(WizardControl::Cancel, false);
+    FocusWizardControl(WizardControl::Next);
+
+    const bool success = Wizard().Host().Result().code == 0;
+    if (ToolBoxesShown()) {
+        const auto show = [](ICBSTextBasedWidget* widget, const std::wstring& text) {
+            if (!widget)
+                return;
+            widget->SetText(text);
+            widget->Show();
+        };
+        show(taxonomyBox_, LoadString(kStringTaxonomyTool));
+        show(schemaBox_, LoadString(kStringSchemaTool));
+        show(workflowBox_, LoadString(kStringWorkflowSetup));
+        show(workflowNote_, LoadString(kStringWorkflowNote));
+    } else if (actions_) {
+        actions_->Hide();
+    }
+
+    const auto& packages = Wizard().Host().Packages();
+    const std::wstring productName = packages.empty() ? std::wstring() : packages.front()->ProductName();
+    const Finish::OutcomeStrings strings = Finish::OutcomeStringIds(Wizard().Mode(), success);
+    title_->SetText(LoadString(strings.title));
+    outcome_->SetText(Format(LoadString(strings.outcome), productName));
+    hint_->SetText(strings.hint ? LoadString(strings.hint) : std::wstring());
+    closing_->SetText(LoadString(kStringClosing));
+
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    root_.SetGeometry({0, 0, std::max<int>(0, client.right), std::max<int>(0, client.bottom)});
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+bool FinishWizardPage::IsTicked(int boxId) const {
+    return IsDlgButtonChecked(Handle(), boxId) == BST_CHECKED;
+}
+
+void FinishWizardPage::SetTicked(int boxId, bool ticked) const {
+    CheckDlgButton(Handle(), boxId, ticked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool FinishWizardPage::QueryNext() {
+    // A box the user never saw (a failed run, an uninstall) keeps its first tick but starts nothing.
+    if (ToolBoxesShown()) {
+        if (taxonomyBox_ && IsTicked(kTaxonomyToolBoxId))
+            StartSharedTool(Finish::kTaxonomyToolFile);
+        if (schemaBox_ && IsTicked(kSchemaToolBoxId))
+            StartSharedTool(Finish::kSchemaToolFile);
+        if (workflowBox_ && IsTicked(kWorkflowSetupBoxId))
+            StartWorkflowSetup();
+    }
+    return true;
+}
+
+void FinishWizardPage::StartSharedTool(const wchar_t* fileName) {
+    const std::wstring path = Finish::SharedToolPath(Wizard().Host().CommonAppDataFolder(), fileName);
+    if (!path.empty() && ICBSFileUtilities::Exists(path))
+        Wizard().Host().StartProgram(path);
+}
+
+void FinishWizardPage::StartWorkflowSetup() {
+    WizardHostIF& host = Wizard().Host();
+    const auto& packages = host.Packages();
+    if (packages.empty())
+        return;
+    const std::wstring path = Finish::WorkflowSetupPath(host.InstalledApplicationPath(*packages.front()));
+    if (!path.empty() && ICBSFileUtilities::Exists(path))
+        host.StartProgramElevated(path);
+}
