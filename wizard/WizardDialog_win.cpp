@@ -53,7 +53,17 @@ CWizardDialog::~CWizardDialog() {
 }
 
 INT_PTR CWizardDialog::Run() {
-    return RunModal(parent_, host_.Languages().CurrentLanguageId());
+    SetLastError(ERROR_SUCCESS);
+    const INT_PTR ended = RunModal(parent_, host_.Languages().CurrentLanguageId());
+    // A wizard that never came up did nothing: that must not end the run as a success.
+    if (ended == -1 && host_.Result().code == ResultCode::Success) {
+        host_.WriteLogLine(
+            kLogLevelFailure,
+            Format(L"VNT (c): The wizard could not be started (error %u).\r\n", GetLastError()));
+        host_.Result().Set(ResultCode::InstallFailed, 0, false);
+        host_.ReportResult();
+    }
+    return ended;
 }
 
 WizardMode CWizardDialog::Mode() const {

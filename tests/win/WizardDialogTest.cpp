@@ -274,6 +274,19 @@ TEST_F(WizardDialogTest, AWidgetPageIsDrivenLikeAUserWould) {
     EXPECT_EQ(host_->result.code, 3);
 }
 
+// A wizard that cannot come up (here: this test program carries no wizard template) ends the run as a
+// reported failure, never as a success.
+TEST_F(WizardDialogTest, AWizardThatCannotComeUpIsAFailure) {
+    CWizardDialog wizard(*host_, host_->WizardTitle(), nullptr, {}, GetModuleHandleW(nullptr));
+    EXPECT_EQ(wizard.Run(), -1);
+    EXPECT_EQ(host_->result.code, 2);
+    EXPECT_EQ(host_->reports.load(), 1);
+    const auto log = host_->Log();
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const std::wstring& line) {
+        return line.starts_with(L"VNT (c): The wizard could not be started (error ");
+    }));
+}
+
 // The launcher carries the wizard template in every user-interface language, the header artwork at its
 // size and the window icon.
 TEST_F(WizardDialogTest, LauncherCarriesTheTemplateInFiveLanguagesAndItsArtwork) {
