@@ -70,9 +70,11 @@ WizardPageBase::WorkerOutcome WizardPageBase::RunWorker(std::function<void()> wo
         return WorkerOutcome::NotStarted;
     parameter.release(); // the thread owns it now
     workerBusy_ = true;
-    ResumeThread(worker_.Get());
+    // Logged while the thread still waits, so the line always stands before anything the work logs (the
+    // log has no lock; two threads writing at once could also interleave).
     if (!options.createdLogLine.empty())
         WriteLog(kLogLevelProgress, options.createdLogLine);
+    ResumeThread(worker_.Get());
 
     struct BusyReset {
         WizardPageBase& page;
