@@ -39,18 +39,25 @@ constexpr int kValueStartType = 1256, kDescriptionStartType = 1257;
 constexpr int kValueUserName = 1258, kDescriptionUserName = 1259;
 constexpr int kValuePassword = 1260, kDescriptionPassword = 1261;
 
-std::vector<UsageProperty> WebServerRows(std::wstring_view prefix) {
-    const std::wstring p(prefix);
+// The plain and SSL web server rows every interface has; the SSL host and port take the given descriptions.
+std::vector<UsageProperty> InterfaceRows(const std::wstring& p, int sslHostDescription,
+                                         int sslPortDescription) {
     return {
         {p + L"_WebServer_Enabled", kValueZeroOrOne, kDescriptionEnabled},
         {p + L"_WebServer_Host", kValueHost, kDescriptionHost},
         {p + L"_WebServer_Port", kValuePort, kDescriptionPort},
         {p + L"_SSLWebServer_Enabled", kValueZeroOrOne, kDescriptionEnabled},
-        {p + L"_SSLWebServer_Host", kValueSslHost, kDescriptionHost},
-        {p + L"_SSLWebServer_Port", kValueSslPort, kDescriptionPort},
-        {p + L"_SSLWebServer_Certificate", kValueCertificate, kDescriptionCertificate},
-        {p + L"_SSLWebServer_PrivateKey", kValuePrivateKey, kDescriptionPrivateKey},
+        {p + L"_SSLWebServer_Host", kValueSslHost, sslHostDescription},
+        {p + L"_SSLWebServer_Port", kValueSslPort, sslPortDescription},
     };
+}
+
+std::vector<UsageProperty> WebServerRows(std::wstring_view prefix) {
+    const std::wstring p(prefix);
+    std::vector<UsageProperty> rows = InterfaceRows(p, kDescriptionHost, kDescriptionPort);
+    rows.push_back({p + L"_SSLWebServer_Certificate", kValueCertificate, kDescriptionCertificate});
+    rows.push_back({p + L"_SSLWebServer_PrivateKey", kValuePrivateKey, kDescriptionPrivateKey});
+    return rows;
 }
 
 std::vector<UsageProperty> ServiceRows(std::wstring_view prefix) {
@@ -66,15 +73,7 @@ std::vector<UsageProperty> ServiceRows(std::wstring_view prefix) {
 // The admin interfaces of the main server have their own SSL host and port descriptions and no
 // certificate rows; one certificate serves both of them.
 std::vector<UsageProperty> AdminInterfaceRows(std::wstring_view prefix) {
-    const std::wstring p(prefix);
-    return {
-        {p + L"_WebServer_Enabled", kValueZeroOrOne, kDescriptionEnabled},
-        {p + L"_WebServer_Host", kValueHost, kDescriptionHost},
-        {p + L"_WebServer_Port", kValuePort, kDescriptionPort},
-        {p + L"_SSLWebServer_Enabled", kValueZeroOrOne, kDescriptionEnabled},
-        {p + L"_SSLWebServer_Host", kValueSslHost, kDescriptionSslHost},
-        {p + L"_SSLWebServer_Port", kValueSslPort, kDescriptionSslPort},
-    };
+    return InterfaceRows(std::wstring(prefix), kDescriptionSslHost, kDescriptionSslPort);
 }
 
 // Which product lines carry which server interfaces: a group is printed when the main product's name
