@@ -33,7 +33,7 @@ function(add_launcher_bundle name description)
         DEPENDS ${res})
     set_source_files_properties(${object} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
 
-    add_executable(${name} WIN32 ${CMAKE_SOURCE_DIR}/launcher/WinMain_win.cpp
+    add_executable(${name} WIN32 ${CMAKE_SOURCE_DIR}/launcher/app/WinMain_win.cpp
                    ${CMAKE_SOURCE_DIR}/resources/launcher.rc ${object})
     target_include_directories(${name} PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/resources)
     target_link_libraries(${name} PRIVATE launcher_win)

@@ -18,7 +18,7 @@ configure_file(${CMAKE_SOURCE_DIR}/resources/version.h.in ${CMAKE_BINARY_DIR}/ge
 include(cmake/Strings.cmake)
 include(cmake/WizardResources.cmake)
 add_executable(SetupLauncher WIN32
-    ${CMAKE_SOURCE_DIR}/launcher/WinMain_win.cpp
+    ${CMAKE_SOURCE_DIR}/launcher/app/WinMain_win.cpp
     ${CMAKE_SOURCE_DIR}/resources/launcher.rc)
 target_include_directories(SetupLauncher PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/resources)
 set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/launcher.rc APPEND PROPERTY OBJECT_DEPENDS

@@ -3,7 +3,7 @@
 #include "extraction/CabinetExtractor_win.h"
 #include "extraction/PackageResources_win.h"
 #include "extraction/UnpackRules.h"
-#include "launcher/SetupApp_win.h"
+#include "launcher/SetupLog.h"
 #include "support/FileUtilities_win.h"
 
 namespace {
@@ -19,49 +19,50 @@ bool CreatePackageFolder(const std::wstring& folder) {
     return ICBSFileUtilities::CreateFolder(folder, false);
 }
 
-// 0, or 11 when the transform could not be written for lack of disk space.
-int WriteLanguageTransform(PackageInfo& package, const UnpackSettings& settings) {
+// Success, or result 11 when the transform could not be written for lack of disk space.
+SetupResult WriteLanguageTransform(PackageInfo& package, const UnpackSettings& settings) {
     const LanguageEntry* language = settings.language;
     if (!language ||
         !WantsLanguageTransform(settings.multiLanguage, settings.installsOrModifies, language->languageId))
-        return 0;
+        return {};
     const auto bytes = PackageResourceBytes(
         TransformResourceName(package.LanguageDataPattern(), language->code), language->languageId);
     if (!bytes)
-        return 0; // the package installs in its database's own language
+        return {}; // the package installs in its database's own language
     const std::wstring path = package.PackageFolder() + L"\\" + TransformFileName(language->suffix);
     const FileWriteResult written = WriteWholeFile(path, *bytes);
     if (written == FileWriteResult::DiskFull)
-        return ResultCode::DiskFull;
+        return SetupResult::Code(ResultCode::DiskFull);
     // A transform cut short must not reach the installer: without it the package still installs.
     if (written == FileWriteResult::Written)
         package.SetTransformFile(path);
-    return 0;
+    return {};
 }
 
 } // namespace
 
-UnpackSettings UnpackSettings::ForRun(const CSetupApp& app, bool installsOrModifies) {
+UnpackSettings UnpackSettings::ForRun(const SetupContext& context, bool installsOrModifies) {
     UnpackSettings settings;
     settings.installsOrModifies = installsOrModifies;
-    settings.multiLanguage = app.IsMultiLanguage();
-    settings.language = app.Languages().Current();
+    settings.multiLanguage = context.multiLanguage;
+    settings.language = context.languages.Current();
+    settings.readingPackageFormat = context.languages.LoadString(kStringReadingPackage);
     return settings;
 }
 
-std::vector<UnpackEntry> BuildUnpackList(CSetupApp& app, bool repair) {
+std::vector<UnpackEntry> BuildUnpackList(PackageList& packages, const SetupChoices& choices, bool repair) {
     std::vector<UnpackEntry> list;
-    for (PackageInfo* package : PackagesToUnpack(app.Packages(), repair))
-        list.push_back({package, PackageDataSize(package->PackageData())});
+    for (size_t index : PackagesToUnpack(packages, choices, repair)) {
+        PackageInfo& package = packages.At(index);
+        list.push_back({&package, PackageDataSize(package.PackageData())});
+    }
     return list;
 }
 
-int UnpackPackages(CSetupApp* app, const std::vector<UnpackEntry>& list, ExtractionProgressHandler& receiver,
-                   const UnpackSettings& settings) {
-    if (!app)
-        return 1603;
+SetupResult UnpackPackages(const std::vector<UnpackEntry>& list, UnpackProgressIF& receiver,
+                           const UnpackSettings& settings, LogSinkIF& log) {
     if (Cancelled(settings))
-        return app->SetResultCode(ResultCode::InstallFailed);
+        return SetupResult::Code(ResultCode::InstallFailed);
     uint64_t total = 0;
     for (const auto& entry : list)
         total += entry.size;
@@ -71,31 +72,31 @@ int UnpackPackages(CSetupApp* app, const std::vector<UnpackEntry>& list, Extract
         receiver.SetBytesDoneBefore(done);
         done += entry.size;
         if (Cancelled(settings))
-            return app->SetResultCode(ResultCode::UserCancelled);
-        const int result = IsTaxonomyPackage(entry.package->InstallerType())
-                               ? UnpackTaxonomyPackage(*entry.package)
-                               : UnpackMsiPackage(*app, *entry.package, &receiver, settings);
-        if (result != 0 && !Cancelled(settings)) {
-            app->WriteLog(kLogLevelFailure, L"VNT (c): Error extracting cabinet file - %d.\r\n", result);
-            return app->SetResultCode(result);
+            return SetupResult::Code(ResultCode::UserCancelled);
+        const SetupResult outcome = IsTaxonomyPackage(entry.package->InstallerType())
+                                        ? UnpackTaxonomyPackage(*entry.package)
+                                        : UnpackMsiPackage(*entry.package, &receiver, settings, log);
+        if (outcome.Failed() && !Cancelled(settings)) {
+            log.Write(kLogLevelFailure, L"VNT (c): Error extracting cabinet file - %d.\r\n", outcome.code);
+            return SetupResult::Code(outcome.code);
         }
     }
-    return app->SetResultCode(Cancelled(settings) ? ResultCode::UserCancelled : ResultCode::Success);
+    return SetupResult::Code(Cancelled(settings) ? ResultCode::UserCancelled : ResultCode::Success);
 }
 
-int UnpackMsiPackage(CSetupApp& app, PackageInfo& package, ICBSCabinetProgressCallbacks* receiver,
-                     const UnpackSettings& settings) {
+SetupResult UnpackMsiPackage(PackageInfo& package, ICBSCabinetProgressCallbacks* receiver,
+                             const UnpackSettings& settings, LogSinkIF& log) {
     CreatePackageFolder(package.PackageFolder());
     if (package.InstallerDatabase().empty()) {
         if (Cancelled(settings))
-            return app.SetResultCode(ResultCode::UserCancelled);
-        app.WriteLog(kLogLevelOperation, L"VNT (c): Extracting resource: %s\r\n", package.PackageData());
+            return SetupResult::Code(ResultCode::UserCancelled);
+        log.Write(kLogLevelOperation, L"VNT (c): Extracting resource: %s\r\n", package.PackageData());
         if (settings.showStatus)
-            settings.showStatus(app.Languages().FormatString(kStringReadingPackage, package.PackageData()));
+            settings.showStatus(Format(settings.readingPackageFormat, package.PackageData()));
         const bool extracted =
             ExtractPackageCabinet(package.PackageData(), package.PackageFolder(), receiver);
         if (!extracted && !Cancelled(settings))
-            return CabinetExtractor::DiskFull() ? ResultCode::DiskFull : kCabinetFailure;
+            return SetupResult::Code(CabinetExtractor::DiskFull() ? ResultCode::DiskFull : kCabinetFailure);
         if (package.IsMsi())
             package.SetInstallerDatabase(
                 SingleInstallerDatabase(ICBSFileUtilities::ListFiles(package.PackageFolder(), L"*.msi")));
@@ -103,11 +104,11 @@ int UnpackMsiPackage(CSetupApp& app, PackageInfo& package, ICBSCabinetProgressCa
     return WriteLanguageTransform(package, settings);
 }
 
-int UnpackTaxonomyPackage(PackageInfo& package) {
+SetupResult UnpackTaxonomyPackage(PackageInfo& package) {
     CreatePackageFolder(package.PackageFolder());
     const std::wstring name = FileNamePart(package.PackageData());
     package.SetInstallerDatabase(name);
-    return WriteTaxonomyFile(package.PackageData(), package.PackageFolder() + L"\\" + name)
-               ? ResultCode::Success
-               : ResultCode::InstallFailed;
+    return SetupResult::Code(WriteTaxonomyFile(package.PackageData(), package.PackageFolder() + L"\\" + name)
+                                 ? ResultCode::Success
+                                 : ResultCode::InstallFailed);
 }

@@ -11,14 +11,13 @@ bool IsTaxonomyPackage(std::wstring_view installerType) {
     return EqualsNoCase(installerType, L"taxonomy");
 }
 
-std::vector<PackageInfo*> PackagesToUnpack(const std::vector<std::unique_ptr<PackageInfo>>& packages,
-                                           bool repair) {
-    std::vector<PackageInfo*> list;
+std::vector<size_t> PackagesToUnpack(const PackageList& packages, const SetupChoices& choices, bool repair) {
+    std::vector<size_t> list;
     if (repair)
         return list;
-    for (const auto& package : packages) {
-        if (package->Selected() && package->InstallerDatabase().empty())
-            list.push_back(package.get());
+    for (const PackageInfo& package : packages) {
+        if (choices.Selected(package) && package.InstallerDatabase().empty())
+            list.push_back(package.Index());
     }
     return list;
 }

@@ -3,10 +3,10 @@
 // installer database.
 #pragma once
 
-#include "launcher/PackageInfo.h"
+#include "launcher/PackageList.h"
+#include "launcher/SetupChoices.h"
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,10 +24,9 @@ struct UnpackEntry {
     uint64_t size = 0;
 };
 
-// The packages one unpack pass handles, in list order: the selected ones without installer database. A
-// repair run unpacks nothing.
-std::vector<PackageInfo*> PackagesToUnpack(const std::vector<std::unique_ptr<PackageInfo>>& packages,
-                                           bool repair);
+// The indices of the packages one unpack pass handles, in list order: the selected ones without installer
+// database. A repair run unpacks nothing.
+std::vector<size_t> PackagesToUnpack(const PackageList& packages, const SetupChoices& choices, bool repair);
 
 // A language transform is written only when the launcher offers a language choice, the run installs or
 // modifies, and the language is not English.

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "installer/TransformPlan.h"
-#include "installer/WindowsInstaller_win.h"
+#include "support/WindowsInstaller_win.h"
 
 #include <functional>
 #include <string>

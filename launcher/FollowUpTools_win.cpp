@@ -1,7 +1,7 @@
 #include "launcher/FollowUpTools_win.h"
 
 #include "support/FileUtilities_win.h"
-#include "wizard/FinishRules.h"
+#include "support/StringUtil.h"
 
 #include <windows.h>
 
@@ -15,8 +15,8 @@ std::wstring CommonAppDataFolder() {
 }
 
 bool StartVisible(const std::wstring& path) {
-    return ICBSFileUtilities::Wait(Finish::QuotedCommandLine(path), false, L"", nullptr, INFINITE, true,
-                                   nullptr) == 0;
+    return ICBSFileUtilities::Wait(QuotedCommandLine(path), false, L"", nullptr, INFINITE, true, nullptr) ==
+           0;
 }
 
 bool StartElevated(const std::wstring& path) {

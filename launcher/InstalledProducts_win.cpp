@@ -1,12 +1,11 @@
 #include "launcher/InstalledProducts_win.h"
 
-#include "installer/WindowsInstaller_win.h"
 #include "launcher/EnvironmentChecks_win.h"
-#include "launcher/SetupApp_win.h"
 #include "support/FileUtilities_win.h"
 #include "support/FolderPath.h"
 #include "support/Registry_win.h"
 #include "support/StringUtil.h"
+#include "support/WindowsInstaller_win.h"
 
 #include <shlobj.h>
 
@@ -180,7 +179,7 @@ std::wstring InstalledProductCode(ProductRecord& record) {
     return {}; // not cached: the product may be installed by the time of the next call
 }
 
-SetupResult RemoveInstalledProduct(ProductRecord& record, CSetupApp& application, int uiLevel) {
+SetupResult RemoveInstalledProduct(ProductRecord& record, LogSinkIF& log, int uiLevel) {
     SetupResult result;
     const std::wstring code = InstalledProductCode(record);
     const auto source =
@@ -203,10 +202,10 @@ SetupResult RemoveInstalledProduct(ProductRecord& record, CSetupApp& application
         entry.DeleteValue(L"DisplayIcon");
     }
 
-    application.ReleaseLogToInstaller();
+    log.LendToInstaller();
     WindowsInstaller::SetInternalUI(uiLevel);
     const UINT error = WindowsInstaller::InstallProduct(databases.front(), kRemoveAll);
-    application.ReopenLog();
+    log.TakeBackFromInstaller();
     if (error != ERROR_SUCCESS)
         result.Set(ResultCode::InstallFailed, static_cast<int32_t>(error), false);
     else

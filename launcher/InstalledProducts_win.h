@@ -4,6 +4,7 @@
 #pragma once
 
 #include "launcher/InstalledProducts.h"
+#include "launcher/LogSink.h"
 #include "launcher/PackageInfo.h"
 #include "launcher/SetupResult.h"
 
@@ -11,7 +12,6 @@
 #include <string>
 #include <vector>
 
-class CSetupApp;
 class RegistryKey;
 
 namespace InstalledProducts {
@@ -43,9 +43,9 @@ void ScanInstallations(const std::wstring& keyPath, const ProductRecord& searchi
 // The Windows Installer product code of the installed product the record stands for; empty when none
 // matches. A found code is kept in the record.
 std::wstring InstalledProductCode(ProductRecord& record);
-// Removes the installed product with its cached installer file, handing the application's log to
-// Windows Installer meanwhile. The caller decides whether the result becomes the run's result.
-SetupResult RemoveInstalledProduct(ProductRecord& record, CSetupApp& application, int uiLevel);
+// Removes the installed product with its cached installer file, lending the log to Windows Installer
+// meanwhile. The caller decides whether the result becomes the run's result.
+SetupResult RemoveInstalledProduct(ProductRecord& record, LogSinkIF& log, int uiLevel);
 
 std::wstring DefaultInstallFolder(const ProductRecord& record);
 std::wstring InstalledFolder(const ProductRecord& record);

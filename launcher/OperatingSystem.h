@@ -74,3 +74,12 @@ struct OsCheckOutcome {
 // Decides the check and writes its log lines, in order, through log(level, line).
 OsCheckOutcome DecideOperatingSystem(const OsFacts& facts, std::wstring_view osText,
                                      const std::function<void(int level, const std::wstring& line)>& log);
+
+// What the run keeps of the operating-system check.
+struct SystemFacts {
+    WindowsVersion version;
+    bool is64Bit = false;
+    std::wstring detectedName, requiredName;
+    // The fresh-install greeting chosen by the minimum Windows version.
+    unsigned introductionStringId = 35;
+};

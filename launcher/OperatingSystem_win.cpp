@@ -1,8 +1,6 @@
-// CSetupApp::CheckOperatingSystem: the running Windows against the minimum of the "OS" manifest text.
 #include "launcher/OperatingSystem_win.h"
 
 #include "launcher/EnvironmentChecks_win.h"
-#include "launcher/SetupApp_win.h"
 
 #include <windows.h>
 
@@ -29,16 +27,15 @@ OsFacts QueryOsFacts() {
     return facts;
 }
 
-bool CSetupApp::CheckOperatingSystem() {
+bool CheckOperatingSystem(const std::wstring& osText, LogSinkIF& log, SystemFacts& system) {
     const OsFacts facts = QueryOsFacts();
-    systemVersion_ = facts.detected;
-    is64BitSystem_ = Is64BitArchitecture(facts.machine.nativeArchitecture);
-    const OsCheckOutcome outcome =
-        DecideOperatingSystem(facts, ReadManifestString(L"OS"),
-                              [this](int level, const std::wstring& line) { WriteLog(level, L"%s", line); });
-    detectedSystemName_ = outcome.detectedName;
-    requiredSystemName_ = outcome.requiredName;
+    system.version = facts.detected;
+    system.is64Bit = Is64BitArchitecture(facts.machine.nativeArchitecture);
+    const OsCheckOutcome outcome = DecideOperatingSystem(
+        facts, osText, [&log](int level, const std::wstring& line) { log.WriteLine(level, line); });
+    system.detectedName = outcome.detectedName;
+    system.requiredName = outcome.requiredName;
     if (outcome.introductionTextId)
-        introductionTextId_ = *outcome.introductionTextId;
+        system.introductionStringId = static_cast<unsigned>(*outcome.introductionTextId);
     return outcome.passed;
 }

@@ -1,7 +1,8 @@
 // One package of the manifest or workload: what the launcher was told about it, the product records
-// resolved from that, and the state the run changes (selection, installer database, transform file).
-// The package list of the application owns these records; the first record is the main package, and
-// each record owns its product records.
+// resolved from that, what detection found when the list was built, and the files the unpacking made for
+// it (installer database, transform file). The package list owns these records; the first record is the
+// main package, and each record owns its product records. Whether a package takes part in the run is the
+// user's choice and lives in SetupChoices.
 #pragma once
 
 #include "launcher/ProductRecord.h"
@@ -59,8 +60,9 @@ public:
     void SetInstalled(bool installed) { installed_ = installed; }
     bool InstalledFromAnotherPackage() const { return installedFromAnotherPackage_; }
     void SetInstalledFromAnotherPackage(bool value) { installedFromAnotherPackage_ = value; }
-    bool Selected() const { return selected_; }
-    void SetSelected(bool selected) { selected_ = selected; }
+    // The package's place in its list (0: the main package); set when the list takes the record.
+    size_t Index() const { return index_; }
+    void SetIndex(size_t index) { index_ = index; }
 
     const std::vector<ProductRecord>& Products() const { return products_; }
     std::vector<ProductRecord>& Products() { return products_; }
@@ -79,6 +81,6 @@ private:
     std::wstring transformFile_;
     bool installed_ = false;
     bool installedFromAnotherPackage_ = false;
-    bool selected_ = false;
+    size_t index_ = 0;
     std::vector<ProductRecord> products_;
 };

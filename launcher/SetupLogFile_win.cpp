@@ -1,5 +1,9 @@
 #include "launcher/SetupLogFile_win.h"
 
+#include "launcher/CommandLine.h"
+#include "launcher/SetupLog.h"
+#include "support/WindowsInstaller_win.h"
+
 #include <vector>
 
 bool SetupLogFile::Open(const std::wstring& path, bool append) {
@@ -32,4 +36,41 @@ void SetupLogFile::Close() {
     if (file_)
         FlushFileBuffers(file_.Get());
     file_.Close();
+}
+
+void SetupLogWriter::Open(const std::wstring& path, uint32_t logMode, uint32_t attributes) {
+    std::lock_guard lock(mutex_);
+    path_ = path;
+    logMode_ = logMode;
+    verbosity_ = LogVerbosityFromMode(logMode);
+    if (!path_.empty())
+        file_.Open(path_, (attributes & kLogAttributeAppend) != 0);
+}
+
+void SetupLogWriter::Close() {
+    std::lock_guard lock(mutex_);
+    file_.Close();
+}
+
+void SetupLogWriter::WriteLine(int level, const std::wstring& line) {
+    std::lock_guard lock(mutex_);
+    if (file_.IsOpen() && level <= verbosity_)
+        file_.Write(LimitLogLine(line));
+}
+
+void SetupLogWriter::LendToInstaller() {
+    std::lock_guard lock(mutex_);
+    if (file_.IsOpen()) {
+        if (kLogLevelFailure <= verbosity_)
+            file_.Write(L"\r\n");
+        file_.Close();
+    }
+    if (!path_.empty())
+        WindowsInstaller::EnableLog(logMode_, path_, kLogAttributeAppend);
+}
+
+void SetupLogWriter::TakeBackFromInstaller() {
+    std::lock_guard lock(mutex_);
+    if (!file_.IsOpen() && !path_.empty())
+        file_.Open(path_, true);
 }

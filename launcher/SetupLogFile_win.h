@@ -1,9 +1,15 @@
-// The open setup log file: UTF-16LE lines without a byte-order mark, flushed one by one, and handed
-// to Windows Installer around each installer action (closed, then reopened for appending).
+// The setup log. SetupLogFile is the open file: UTF-16LE lines without a byte-order mark, flushed one by one.
+// SetupLogWriter is the run's log over it: the verbosity the command line asks for, one lock so that lines
+// written by the user-interface thread and a worker at once stay whole, and the hand-over of the file to
+// Windows Installer around each installer action (closed, then reopened for appending). The application
+// owns the one writer; everything else reaches it as a LogSinkIF.
 #pragma once
 
+#include "launcher/LogSink.h"
 #include "support/Handle_win.h"
 
+#include <cstdint>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -18,4 +24,30 @@ public:
 
 private:
     FileHandle file_;
+};
+
+class SetupLogWriter : public LogSinkIF {
+public:
+    SetupLogWriter() = default;
+    SetupLogWriter(const SetupLogWriter&) = delete;
+    SetupLogWriter& operator=(const SetupLogWriter&) = delete;
+    ~SetupLogWriter() override { Close(); }
+
+    // The log file of the command line's /L (none when empty), its mode bits and attributes.
+    void Open(const std::wstring& path, uint32_t logMode, uint32_t attributes);
+    void Close();
+    int Verbosity() const { return verbosity_; }
+
+    // Written when the file is open and the level is within the verbosity; cut at the line limit.
+    void WriteLine(int level, const std::wstring& line) override;
+    // Ends the launcher's part with an empty line, closes the file and lets Windows Installer append to it.
+    void LendToInstaller() override;
+    void TakeBackFromInstaller() override;
+
+private:
+    std::mutex mutex_;
+    SetupLogFile file_;
+    std::wstring path_;
+    uint32_t logMode_ = 0;
+    int verbosity_ = 0;
 };

@@ -53,3 +53,24 @@ std::wstring ComposeResultText(int32_t code, int32_t installerError, const std::
         return base;
     return Format(L"%s (%d - %s)", base, installerError, systemDescription);
 }
+
+int32_t ResultCodeForInstallerError(int32_t installerError) {
+    switch (installerError) {
+    case 1602:
+        return ResultCode::UserCancelled;
+    case 1620:
+        return ResultCode::Corrupted;
+    case 1633:
+        return ResultCode::SixtyFourBitOnThirtyTwo;
+    case 1638:
+        return ResultCode::OtherVersionInstalled;
+    default:
+        return ResultCode::InstallFailed;
+    }
+}
+
+void ApplyInstallerResult(SetupResult& result, int32_t installerError) {
+    if (installerError == 0)
+        return;
+    result.Set(ResultCodeForInstallerError(installerError), installerError, false);
+}

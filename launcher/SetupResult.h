@@ -1,5 +1,7 @@
-// The outcome of a run: a result code (the process exit code), the installer or system error behind
-// it, and whether it has been reported. Also the fixed table of result texts and message strings.
+// The outcome of a run or of one step of it: a result code (the run's becomes the process exit code), the
+// installer or system error behind it, and whether it has been reported. Steps return one of these, never
+// a bare number that might be a result code, an installer error or a thread result. Also the fixed table
+// of result texts and message strings, and the reading of installer errors.
 #pragma once
 
 #include <cstdint>
@@ -28,14 +30,10 @@ struct SetupResult {
     int32_t installerError = 0;
     bool reported = true;
 
-    // Records a failure (or success) without an installer error, to be reported. Returns 1603 for a
-    // failure and 0 for success, the thread result of the workers that call it.
-    int SetResultCode(int32_t newCode) {
-        code = newCode;
-        installerError = 0;
-        reported = false;
-        return newCode != 0 ? 1603 : 0;
-    }
+    // A failure (or success) without an installer error, to be reported.
+    static SetupResult Code(int32_t newCode) { return {newCode, 0, false}; }
+    // Records a failure (or success) without an installer error, to be reported.
+    void SetResultCode(int32_t newCode) { Set(newCode, 0, false); }
     void Set(int32_t newCode, int32_t newInstallerError, bool isReported) {
         code = newCode;
         installerError = newInstallerError;
@@ -43,6 +41,9 @@ struct SetupResult {
     }
     // Whether ReportResult has anything to do.
     bool NeedsReport() const { return code != 0 && !reported; }
+    bool Failed() const { return code != 0; }
+    // What a worker thread that ended with this outcome returns: 1603 for a failure, 0 for success.
+    int ThreadResult() const { return code != 0 ? 1603 : 0; }
 };
 
 // The base text of a result code ("Installation failed."); empty for codes without one.
@@ -52,3 +53,8 @@ int ResultMessageStringId(int32_t code);
 // ResultText(): the base text, extended by "(error - description)" when there is an installer error
 // whose system description is not empty.
 std::wstring ComposeResultText(int32_t code, int32_t installerError, const std::wstring& systemDescription);
+
+// The result code an installer error stands for (1602 -> 3, 1620 -> 1, 1633 -> 10, 1638 -> 8, else 2).
+int32_t ResultCodeForInstallerError(int32_t installerError);
+// Records the installer error as an unreported setup result; 0 leaves the result unchanged.
+void ApplyInstallerResult(SetupResult& result, int32_t installerError);

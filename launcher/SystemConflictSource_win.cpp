@@ -1,7 +1,6 @@
 #include "launcher/SystemConflictSource_win.h"
 
 #include "launcher/InstalledProducts_win.h"
-#include "launcher/SetupApp_win.h"
 
 std::vector<ProductRecord> SystemConflictSource::InstallationsOfFamily(const ProductRecord& record) {
     std::vector<ProductRecord> installed;
@@ -24,10 +23,9 @@ const ProductEdition* SystemConflictSource::FindRowByKey(int key) {
 }
 
 bool SystemConflictSource::MainPackageInstalled() {
-    const PackageInfo* main = application_.MainPackage();
-    return main && InstalledProducts::IsInstalled(*main);
+    return main_ && InstalledProducts::IsInstalled(*main_);
 }
 
 std::wstring SystemConflictSource::String(unsigned id) {
-    return application_.Languages().LoadString(id);
+    return languages_.LoadString(id);
 }

@@ -1,15 +1,17 @@
 // The conflict check's view of the running system: installed products from the registry and Windows
 // Installer (read afresh on every call), rows from the built-in catalog, texts in the current language.
-// Borrows the application, which owns the packages and the languages.
+// Borrows the main package and the languages, which the setup context owns.
 #pragma once
 
 #include "launcher/ConflictCheck.h"
-
-class CSetupApp;
+#include "launcher/LanguageTable.h"
+#include "launcher/PackageInfo.h"
 
 class SystemConflictSource : public ConflictSource {
 public:
-    explicit SystemConflictSource(CSetupApp& application) : application_(application) {}
+    // main: null for an empty package list.
+    SystemConflictSource(const PackageInfo* main, const LanguageTable& languages)
+        : main_(main), languages_(languages) {}
 
     std::vector<ProductRecord> InstallationsOfFamily(const ProductRecord& record) override;
     std::vector<ProductRecord> InstallationsOfBase(const ProductRecord& record) override;
@@ -19,5 +21,6 @@ public:
     std::wstring String(unsigned id) override;
 
 private:
-    CSetupApp& application_;
+    const PackageInfo* main_;
+    const LanguageTable& languages_;
 };

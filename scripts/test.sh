@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Runs every test: native unit tests (ASan/UBSan), the parsers' fuzzers, then the Windows-layer and
-# end-to-end tests of the 64-bit build under wine64 (with a virtual display for the windows they open).
+# Runs every test: the check that includes follow the layers, native unit tests (ASan/UBSan), the parsers'
+# fuzzers, then the Windows-layer and end-to-end tests of the 64-bit build under wine64 (with a virtual
+# display for the windows they open).
 # Also builds the shipped 32-bit launcher so that it always compiles.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${BUILD_DIR:-$ROOT/build}
 start=$(date +%s)
 "$ROOT/scripts/setup-debian.sh"
+echo "== Layers"
+python3 "$ROOT/scripts/check-layers.py"
 "$ROOT/scripts/build.sh" native win64 win32
 
 echo "== Native unit tests"

@@ -118,3 +118,63 @@ using FdiContext = UniqueHandle<FdiContextTraits>;
 using WindowHandle = UniqueHandle<WindowTraits>;
 using GdiObject = UniqueHandle<GdiObjectTraits>;
 using IconHandle = UniqueHandle<IconTraits>;
+
+struct MemoryDCTraits { // CreateCompatibleDC: a memory device context freed with DeleteDC
+    using Type = HDC;
+    static Type Invalid() { return nullptr; }
+    static bool Close(Type h) { return DeleteDC(h) != FALSE; }
+};
+using MemoryDC = UniqueHandle<MemoryDCTraits>;
+
+// A window's device context from GetDC, released to its window when the owner ends. A null window gives
+// the screen's context.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDC() {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC Get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// A paint cycle of a window: BeginPaint when made, EndPaint when it ends.
+class PaintDC {
+public:
+    explicit PaintDC(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~PaintDC() { EndPaint(window_, &paint_); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+    HDC Get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+// An object selected into a device context for as long as the owner lives; the one it replaced comes
+// back. A null context or object selects nothing.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object)
+        : dc_(dc), old_(dc && object ? SelectObject(dc, object) : nullptr) {}
+    ~SelectedObject() {
+        if (old_)
+            SelectObject(dc_, old_);
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};

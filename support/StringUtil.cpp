@@ -93,9 +93,17 @@ std::vector<std::wstring_view> SplitKeepingEmpty(std::wstring_view text, wchar_t
     size_t start = 0;
     for (;;) {
         const size_t end = text.find(separator, start);
-        pieces.push_back(text.substr(start, end == std::wstring_view::npos ? std::wstring_view::npos : end - start));
+        pieces.push_back(
+            text.substr(start, end == std::wstring_view::npos ? std::wstring_view::npos : end - start));
         if (end == std::wstring_view::npos)
             return pieces;
         start = end + 1;
     }
+}
+
+std::wstring QuotedCommandLine(std::wstring_view path) {
+    std::wstring line = L"\"";
+    line += path;
+    line += L"\"";
+    return line;
 }

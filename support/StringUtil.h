@@ -19,8 +19,10 @@ std::wstring Join(const std::vector<std::wstring>& pieces, std::wstring_view sep
 // Parses the whole text as a signed decimal as strtol does (leading white space and a sign allowed);
 // true when nothing is left over. An empty text passes with value 0.
 bool ParseWholeDecimal(std::wstring_view text, long long& value);
-// The leading decimal number of a text, as atoi reads it (blanks and a sign first; anything else counts as 0),
-// held at the int32 range instead of overflowing.
+// The leading decimal number of a text, as atoi reads it (blanks and a sign first; anything else counts as
+// 0), held at the int32 range instead of overflowing.
 int32_t LeadingDecimal(std::wstring_view text);
+// A command line that runs exactly `path`, also when the path holds spaces.
+std::wstring QuotedCommandLine(std::wstring_view path);
 // Splits at every separator, keeping empty pieces; an empty text gives no pieces.
 std::vector<std::wstring_view> SplitKeepingEmpty(std::wstring_view text, wchar_t separator);

@@ -2,33 +2,6 @@
 
 #include <commctrl.h>
 
-namespace {
-
-// A window's device context with a font selected into it for as long as the object lives.
-class FontDC {
-public:
-    FontDC(HWND window, HFONT font) : window_(window), dc_(GetDC(window)) {
-        if (dc_ && font)
-            old_ = SelectObject(dc_, font);
-    }
-    ~FontDC() {
-        if (old_)
-            SelectObject(dc_, old_);
-        if (dc_)
-            ReleaseDC(window_, dc_);
-    }
-    FontDC(const FontDC&) = delete;
-    FontDC& operator=(const FontDC&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
-    HGDIOBJ old_ = nullptr;
-};
-
-} // namespace
-
 std::unique_ptr<ControlWindow> ControlWindow::Create(HWND parent, const wchar_t* className,
                                                      const std::wstring& text, DWORD style, int id,
                                                      HFONT font) {
@@ -63,9 +36,10 @@ void ControlWindow::SetText(const std::wstring& text) {
 }
 
 LayoutSize ControlWindow::MeasureText(std::wstring_view text, int wrapWidth) const {
-    const FontDC dc(Handle(), font_);
-    if (!dc.Get() || text.empty())
+    const WindowDC dc(Handle());
+    if (!dc || text.empty())
         return {};
+    const SelectedObject selected(dc.Get(), font_);
     // One line is measured from a width of 1: the rectangle grows to the text.
     RECT rect{0, 0, wrapWidth >= 1 ? wrapWidth : 1, 0};
     const UINT format = DT_CALCRECT | (wrapWidth >= 1 ? DT_WORDBREAK : DT_SINGLELINE);

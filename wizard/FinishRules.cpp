@@ -46,7 +46,7 @@ ToolOffers OfferedTools(const std::vector<std::wstring>& installedProductNames) 
     return offers;
 }
 
-OutcomeStrings OutcomeStringIds(const WizardMode& mode, bool success) {
+OutcomeStrings OutcomeStringIds(const SetupMode& mode, bool success) {
     OutcomeStrings strings;
     strings.title = success ? kStringCompleted : kStringAborted;
     // Repair is asked first: a command line may ask for both, and the installer then repairs.
@@ -64,7 +64,7 @@ OutcomeStrings OutcomeStringIds(const WizardMode& mode, bool success) {
     return strings;
 }
 
-bool ShowsToolBoxes(const WizardMode& mode, bool success) {
+bool ShowsToolBoxes(const SetupMode& mode, bool success) {
     return success && !mode.IsUninstall();
 }
 
@@ -86,13 +86,6 @@ std::wstring WorkflowSetupPath(std::wstring_view applicationPath) {
     std::wstring path(applicationPath.substr(0, separator + 1));
     path += kWorkflowSetupFile;
     return path;
-}
-
-std::wstring QuotedCommandLine(std::wstring_view path) {
-    std::wstring line = L"\"";
-    line += path;
-    line += L"\"";
-    return line;
 }
 
 } // namespace Finish

@@ -27,11 +27,11 @@ struct OutcomeStrings {
     unsigned outcome = 0;
     unsigned hint = 0;
 };
-OutcomeStrings OutcomeStringIds(const WizardMode& mode, bool success);
+OutcomeStrings OutcomeStringIds(const SetupMode& mode, bool success);
 
 // The tool boxes are for a run that brought a product onto the machine: a successful run that was no
 // uninstall.
-bool ShowsToolBoxes(const WizardMode& mode, bool success);
+bool ShowsToolBoxes(const SetupMode& mode, bool success);
 
 // A shared tool in the common application-data folder; empty when that folder is unknown, so that a
 // missing folder never turns into a path relative to the current drive.
@@ -39,9 +39,6 @@ std::wstring SharedToolPath(std::wstring_view commonAppDataFolder, std::wstring_
 // The workflow setup beside the installed application; empty when the application path names no folder
 // (a bare name would be looked for in the current folder).
 std::wstring WorkflowSetupPath(std::wstring_view applicationPath);
-
-// A command line that runs exactly `path`, also when the path holds spaces.
-std::wstring QuotedCommandLine(std::wstring_view path);
 
 inline constexpr wchar_t kTaxonomyToolFile[] = L"ZettoraFrontend.exe";
 inline constexpr wchar_t kSchemaToolFile[] = L"WexlinFrontend.exe";

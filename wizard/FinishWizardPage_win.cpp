@@ -6,7 +6,6 @@
 #include "wizard/ICBSBoxLayout.h"
 #include "wizard/ICBSHorizontalLayout.h"
 #include "wizard/Widgets_win.h"
-#include "wizard/WizardDialog_win.h"
 
 #include <algorithm>
 
@@ -27,16 +26,17 @@ constexpr int kWorkflowNoteIndent = 16;
 
 } // namespace
 
-FinishWizardPage::FinishWizardPage(CWizardDialog& wizard) : WizardPageBase(wizard, L"Finish") {}
+FinishWizardPage::FinishWizardPage(PageFrame& frame) : WizardPageBase(frame, L"Finish") {}
 
 void FinishWizardPage::CreateControls(HWND parent, int, int) {
-    productIcon_ = LoadPageIcon(Wizard().Resources(), kProductIconName);
-    const HFONT normal = Wizard().NormalFont();
+    productIcon_ = LoadPageIcon(Frame().Resources(), kProductIconName);
+    const HFONT normal = Frame().Font(PageFont::Normal);
 
     auto header = std::make_unique<ICBSHorizontalLayout>(15);
     header->AddChild(MakeImageWidget(parent, productIcon_.Get()), kAlignLeft, kAlignCentre);
     auto texts = std::make_unique<ICBSVerticalLayout>(5);
-    title_ = texts->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, Wizard().LargeBoldFont()));
+    title_ =
+        texts->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, Frame().Font(PageFont::LargeBold)));
     outcome_ = texts->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, normal));
     hint_ = texts->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, normal));
     header->AddChild(std::move(texts), kAlignLeft, kAlignCentre);
@@ -53,23 +53,23 @@ void FinishWizardPage::CreateControls(HWND parent, int, int) {
     root_.AddChild(std::make_unique<ICBSBoxLayout>(std::move(closing), kAlignLeft, kAlignBottom));
 }
 
-void FinishWizardPage::Activate() {
-    WizardHostIF& host = Wizard().Host();
-    auto& packages = host.Packages();
+PageStep FinishWizardPage::Activate() {
+    PageFrame& frame = Frame();
+    const PackageList& packages = frame.Packages();
     // A quick install runs without questions up to here; the outcome still waits for the user.
-    if (!host.QuickInstallList().empty() && packages.size() >= 2)
-        host.QuickInstallList().clear();
+    if (!frame.Choices().quickInstallList.empty() && packages.size() >= 2)
+        frame.Choices().quickInstallList.clear();
 
     std::vector<std::wstring> installedNames;
-    for (const auto& package : packages)
-        if (host.IsPackageInstalled(*package))
-            installedNames.push_back(package->ProductName());
+    for (const PackageInfo& package : packages)
+        if (frame.Services().IsPackageInstalled(package))
+            installedNames.push_back(package.ProductName());
     offers_ = Finish::OfferedTools(installedNames);
     RebuildActions();
-    if (workflowBox_ && !Wizard().IsInteractive())
+    if (workflowBox_ && !frame.IsInteractive())
         SetTicked(kWorkflowSetupBoxId, false);
 
-    WizardPageBase::Activate();
+    return WizardPageBase::Activate();
 }
 
 void FinishWizardPage::RebuildActions() {
@@ -81,7 +81,7 @@ void FinishWizardPage::RebuildActions() {
         return;
 
     HWND page = Handle();
-    const HFONT normal = Wizard().NormalFont();
+    const HFONT normal = Frame().Font(PageFont::Normal);
     if (offers_.taxonomyTool)
         taxonomyBox_ = actions_->AddChild(MakeCheckboxWidget(page, L"", false, kTaxonomyToolBoxId, normal),
                                           kAlignLeft, kAlignCentre);
@@ -106,22 +106,23 @@ void FinishWizardPage::RebuildActions() {
         SetWindowPos(closing->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void FinishWizardPage::Prepare() {
-    Wizard().EnableButton(WizardControl::Back, false);
-    FocusWizardControl(WizardControl::Next);
+PageStep FinishWizardPage::Prepare() {
+    Frame().EnableButton(WizardButton::Back, false);
+    Frame().FocusButton(WizardButton::Next);
     ShowWindow(Handle(), SW_SHOW);
+    return PageStep::Stay;
 }
 
 bool FinishWizardPage::ToolBoxesShown() const {
-    return Finish::ShowsToolBoxes(Wizard().Mode(), Wizard().Host().Result().code == 0);
+    return Finish::ShowsToolBoxes(Frame().Mode(), Frame().Result().code == 0);
 }
 
 void FinishWizardPage::Relayout() {
-    SetDlgItemTextW(Wizard().Handle(), WizardControl::Next, LoadString(kStringFinish).c_str());
-    Wizard().EnableButton(WizardControl::Cancel, false);
-    FocusWizardControl(WizardControl::Next);
+    Frame().SetButtonText(WizardButton::Next, LoadString(kStringFinish));
+    Frame().EnableButton(WizardButton::Cancel, false);
+    Frame().FocusButton(WizardButton::Next);
 
-    const bool success = Wizard().Host().Result().code == 0;
+    const bool success = Frame().Result().code == 0;
     if (ToolBoxesShown()) {
         const auto show = [](ICBSTextBasedWidget* widget, const std::wstring& text) {
             if (!widget)
@@ -137,9 +138,9 @@ void FinishWizardPage::Relayout() {
         actions_->Hide();
     }
 
-    const auto& packages = Wizard().Host().Packages();
-    const std::wstring productName = packages.empty() ? std::wstring() : packages.front()->ProductName();
-    const Finish::OutcomeStrings strings = Finish::OutcomeStringIds(Wizard().Mode(), success);
+    const PackageInfo* main = Frame().Packages().Main();
+    const std::wstring productName = main ? main->ProductName() : std::wstring();
+    const Finish::OutcomeStrings strings = Finish::OutcomeStringIds(Frame().Mode(), success);
     title_->SetText(LoadString(strings.title));
     outcome_->SetText(Format(LoadString(strings.outcome), productName));
     hint_->SetText(strings.hint ? LoadString(strings.hint) : std::wstring());
@@ -159,7 +160,7 @@ void FinishWizardPage::SetTicked(int boxId, bool ticked) const {
     CheckDlgButton(Handle(), boxId, ticked ? BST_CHECKED : BST_UNCHECKED);
 }
 
-bool FinishWizardPage::QueryNext() {
+PageStep FinishWizardPage::QueryNext() {
     // A box the user never saw (a failed run, an uninstall) keeps its first tick but starts nothing.
     if (ToolBoxesShown()) {
         if (taxonomyBox_ && IsTicked(kTaxonomyToolBoxId))
@@ -169,21 +170,21 @@ bool FinishWizardPage::QueryNext() {
         if (workflowBox_ && IsTicked(kWorkflowSetupBoxId))
             StartWorkflowSetup();
     }
-    return true;
+    return PageStep::Next;
 }
 
 void FinishWizardPage::StartSharedTool(const wchar_t* fileName) {
-    const std::wstring path = Finish::SharedToolPath(Wizard().Host().CommonAppDataFolder(), fileName);
+    const std::wstring path = Finish::SharedToolPath(Frame().Services().CommonAppDataFolder(), fileName);
     if (!path.empty() && ICBSFileUtilities::Exists(path))
-        Wizard().Host().StartProgram(path);
+        Frame().Services().StartProgram(path);
 }
 
 void FinishWizardPage::StartWorkflowSetup() {
-    WizardHostIF& host = Wizard().Host();
-    const auto& packages = host.Packages();
-    if (packages.empty())
+    const PackageInfo* main = Frame().Packages().Main();
+    if (!main)
         return;
-    const std::wstring path = Finish::WorkflowSetupPath(host.InstalledApplicationPath(*packages.front()));
+    WizardServicesIF& services = Frame().Services();
+    const std::wstring path = Finish::WorkflowSetupPath(services.InstalledApplicationPath(*main));
     if (!path.empty() && ICBSFileUtilities::Exists(path))
-        host.StartProgramElevated(path);
+        services.StartProgramElevated(path);
 }

@@ -1,7 +1,7 @@
 // FinishWizardPage: the last page. Reports the run's outcome in the words of its mode and, after a
 // successful run that left certain server products installed, offers to start their follow-up tools,
-// which Finish starts through the host. Owns its layout tree and product icon; the tool boxes belong to
-// the actions column, which is rebuilt on every activation.
+// which Finish starts through the wizard's services. Owns its layout tree and product icon; the tool boxes
+// belong to the actions column, which is rebuilt on every activation.
 #pragma once
 
 #include "support/Handle_win.h"
@@ -19,13 +19,13 @@ public:
     static constexpr int kSchemaToolBoxId = 1401;
     static constexpr int kWorkflowSetupBoxId = 1404;
 
-    explicit FinishWizardPage(CWizardDialog& wizard);
+    explicit FinishWizardPage(PageFrame& frame);
 
-    void Activate() override;
-    void Prepare() override;
+    PageStep Activate() override;
+    PageStep Prepare() override;
     void CreateControls(HWND parent, int width, int height) override;
     void Relayout() override;
-    bool QueryNext() override;
+    PageStep QueryNext() override;
     // The run is over: leaving the last page records nothing.
     bool QueryCancel() override { return true; }
 

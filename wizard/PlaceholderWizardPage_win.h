@@ -9,7 +9,10 @@ class PlaceholderWizardPage : public WizardPageBase {
 public:
     using WizardPageBase::WizardPageBase;
 
-    void Activate() override;
+    PageStep Activate() override {
+        WizardPageBase::Activate();
+        return PageStep::Next;
+    }
     void CreateControls(HWND, int, int) override {}
     void Relayout() override {}
 };

@@ -15,7 +15,7 @@ constexpr int32_t kUiLevelMask = 0x0F;
 
 } // namespace
 
-bool RunsCheck(const WizardMode& mode, size_t mainPackageProductCount) {
+bool RunsCheck(const SetupMode& mode, size_t mainPackageProductCount) {
     if (mode.IsRepair() || mode.IsUninstall())
         return false;
     return !mode.IsModify() || mainPackageProductCount >= 2;

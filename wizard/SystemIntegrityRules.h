@@ -13,7 +13,7 @@
 namespace SystemIntegrity {
 
 // Repair and uninstall runs skip the check, and so does a modify run unless the main package is a suite.
-bool RunsCheck(const WizardMode& mode, size_t mainPackageProductCount);
+bool RunsCheck(const SetupMode& mode, size_t mainPackageProductCount);
 
 // The messages of the records that are not removable, each followed by an empty line, and their number;
 // the messages of all records when a blocking result kept none that is not removable.

@@ -7,7 +7,6 @@
 #include "wizard/ICBSHorizontalLayout.h"
 #include "wizard/SystemIntegrityRules.h"
 #include "wizard/Widgets_win.h"
-#include "wizard/WizardDialog_win.h"
 
 #include <algorithm>
 
@@ -32,27 +31,28 @@ constexpr int32_t kResultResourcesMissing = 9;
 
 } // namespace
 
-SystemIntegrityWizardPage::SystemIntegrityWizardPage(CWizardDialog& wizard)
-    : WizardPageBase(wizard, L"SystemIntegrity") {}
+SystemIntegrityWizardPage::SystemIntegrityWizardPage(PageFrame& frame)
+    : WizardPageBase(frame, L"SystemIntegrity") {}
 
 void SystemIntegrityWizardPage::CreateControls(HWND parent, int, int) {
-    warningIcon_ = LoadPageIcon(Wizard().Resources(), kWarningIconName);
-    errorIcon_ = LoadPageIcon(Wizard().Resources(), kErrorIconName);
+    warningIcon_ = LoadPageIcon(Frame().Resources(), kWarningIconName);
+    errorIcon_ = LoadPageIcon(Frame().Resources(), kErrorIconName);
+    const HFONT normal = Frame().Font(PageFont::Normal);
 
     auto header = std::make_unique<ICBSHorizontalLayout>(10);
     icon_ = header->AddChild(MakeImageWidget(parent, warningIcon_.Get()), kAlignLeft, kAlignCentre);
-    title_ = header->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, Wizard().LargeBoldFont()),
-                              kAlignLeft, kAlignCentre);
+    title_ =
+        header->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, Frame().Font(PageFont::LargeBold)),
+                         kAlignLeft, kAlignCentre);
 
     auto abort = std::make_unique<ICBSVerticalLayout>(5);
-    conflictText_ = abort->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, Wizard().NormalFont()));
-    cannotContinueText_ =
-        abort->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, Wizard().NormalFont()));
+    conflictText_ = abort->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, normal));
+    cannotContinueText_ = abort->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, normal));
 
     auto removal = std::make_unique<ICBSVerticalLayout>(5);
-    introText_ = removal->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, Wizard().NormalFont()));
-    listText_ = removal->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, Wizard().NormalFont()));
-    auto hint = MakeTextWidget(parent, L"", true, kAlignLeft, Wizard().NormalFont());
+    introText_ = removal->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, normal));
+    listText_ = removal->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, normal));
+    auto hint = MakeTextWidget(parent, L"", true, kAlignLeft, normal);
     hintText_ = hint.get();
     removal->AddChild(std::make_unique<ICBSBoxLayout>(std::move(hint), kAlignLeft, kAlignBottom));
 
@@ -69,29 +69,20 @@ bool SystemIntegrityWizardPage::ShowsBlockingConflict() const {
     return panels_ && panels_->Current() == abortPanel_;
 }
 
-void SystemIntegrityWizardPage::Prepare() {
-    WizardHostIF& host = Wizard().Host();
-    const auto& packages = host.Packages();
-    const size_t mainProducts = packages.empty() ? 0 : packages.front()->Products().size();
-    if (!SystemIntegrity::RunsCheck(Wizard().Mode(), mainProducts)) {
-        Wizard().GoNext();
-        return;
-    }
+PageStep SystemIntegrityWizardPage::Prepare() {
+    const PackageInfo* main = Frame().Packages().Main();
+    if (!SystemIntegrity::RunsCheck(Frame().Mode(), main ? main->Products().size() : 0))
+        return PageStep::Next;
 
     std::vector<ConflictRecord> records;
-    const bool blocking = !packages.empty() && host.CheckConflicts(*packages.front(), records);
+    const bool blocking = main && Frame().Services().CheckConflicts(*main, records);
     removalList_.clear();
-    if (records.empty()) {
-        Wizard().GoNext();
-        return;
-    }
-    if (blocking)
-        ShowBlocking(records);
-    else
-        ShowRemovals(records);
+    if (records.empty())
+        return PageStep::Next;
+    return blocking ? ShowBlocking(records) : ShowRemovals(records);
 }
 
-void SystemIntegrityWizardPage::ShowBlocking(const std::vector<ConflictRecord>& records) {
+PageStep SystemIntegrityWizardPage::ShowBlocking(const std::vector<ConflictRecord>& records) {
     const SystemIntegrity::BlockingMessages messages = SystemIntegrity::CollectBlockingMessages(records);
     WriteLog(kLogLevelFailure, L"SIC - Conflicts have been detected. Installation will abort.\r\n");
     WriteLog(kLogLevelFailure, Format(L"VNT (c): %s\r\n", messages.text));
@@ -100,16 +91,15 @@ void SystemIntegrityWizardPage::ShowBlocking(const std::vector<ConflictRecord>& 
     cannotContinueText_->SetText(LoadString(kStringCannotContinue));
     panels_->SetCurrent(abortPanel_);
     SetIcon(errorIcon_.Get());
-    Wizard().EnableButton(WizardControl::Next, false);
-    FocusWizardControl(WizardControl::Cancel);
-    if (!Wizard().IsInteractive()) {
-        Wizard().CancelWizard();
-        return;
-    }
+    Frame().EnableButton(WizardButton::Next, false);
+    Frame().FocusButton(WizardButton::Cancel);
+    if (!Frame().IsInteractive())
+        return PageStep::Cancel;
     ShowWindow(Handle(), SW_SHOW);
+    return PageStep::Stay;
 }
 
-void SystemIntegrityWizardPage::ShowRemovals(const std::vector<ConflictRecord>& records) {
+PageStep SystemIntegrityWizardPage::ShowRemovals(const std::vector<ConflictRecord>& records) {
     introText_->SetText(Format(LoadString(kStringIntro),
                                records.size() == 1 ? records.front().message : LoadString(kStringTitle)));
     removalList_ = SystemIntegrity::RemovalList(records);
@@ -119,10 +109,10 @@ void SystemIntegrityWizardPage::ShowRemovals(const std::vector<ConflictRecord>& 
     panels_->SetCurrent(removalPanel_);
     // A check that blocked before and no longer does shows the warning again.
     SetIcon(warningIcon_.Get());
-    if (Wizard().Host().QuickInstallList().empty())
-        ShowWindow(Handle(), SW_SHOW);
-    else
-        Wizard().GoNext();
+    if (!Frame().Choices().quickInstallList.empty())
+        return PageStep::Next;
+    ShowWindow(Handle(), SW_SHOW);
+    return PageStep::Stay;
 }
 
 void SystemIntegrityWizardPage::SetIcon(HICON icon) {
@@ -133,53 +123,43 @@ void SystemIntegrityWizardPage::SetIcon(HICON icon) {
 
 void SystemIntegrityWizardPage::Relayout() {
     title_->SetText(LoadString(kStringTitle));
-    HWND wizard = Wizard().Handle();
     const bool removing = !removalList_.empty();
-    SetDlgItemTextW(wizard, WizardControl::Next, LoadString(removing ? kStringRemove : kStringNext).c_str());
-    SetDlgItemTextW(wizard, WizardControl::Back, LoadString(removing ? kStringRetry : kStringBack).c_str());
+    Frame().SetButtonText(WizardButton::Next, LoadString(removing ? kStringRemove : kStringNext));
+    Frame().SetButtonText(WizardButton::Back, LoadString(removing ? kStringRetry : kStringBack));
     RECT client{};
     GetClientRect(Handle(), &client);
     root_.SetGeometry({0, 0, std::max<int>(0, client.right), std::max<int>(0, client.bottom)});
 }
 
 void SystemIntegrityWizardPage::EnableWizard(bool enable) {
-    Wizard().EnableButton(WizardControl::Next, enable);
-    Wizard().EnableButton(WizardControl::Cancel, enable);
-    Wizard().EnableButton(WizardControl::Back, enable);
-    EnableWindow(Wizard().Handle(), enable);
+    Frame().EnableButton(WizardButton::Next, enable);
+    Frame().EnableButton(WizardButton::Cancel, enable);
+    Frame().EnableButton(WizardButton::Back, enable);
+    Frame().EnableWizard(enable);
 }
 
-bool SystemIntegrityWizardPage::QueryNext() {
+PageStep SystemIntegrityWizardPage::QueryNext() {
     if (!removalList_.empty()) {
-        WizardHostIF& host = Wizard().Host();
-        const int32_t level = SystemIntegrity::RemovalUiLevel(host.CommandLine().uiLevel);
+        WizardServicesIF& services = Frame().Services();
+        const int32_t level = SystemIntegrity::RemovalUiLevel(Frame().Mode().uiLevel);
         EnableWizard(false);
         for (ProductRecord& installation : removalList_) {
             const std::wstring name = installation.DisplayName();
             WriteLog(kLogLevelProgress, Format(L"SIC - Automatic uninstallation of product %s.\r\n", name));
-            const SetupResult removal = host.RemoveInstalledProduct(installation, level);
+            const SetupResult removal = services.RemoveInstalledProduct(installation, level);
             if (removal.code == 0)
                 continue;
             if (removal.code == kResultResourcesMissing)
-                host.ShowErrorMessage(Format(LoadString(kStringResourcesMissing), name));
-            host.Result() = removal;
-            WriteLog(kLogLevelProgress,
-                     Format(L"SIC - Uninstall failed - (%d) %s\r\n", removal.code, host.ResultText(removal)));
-            cancellingAfterFailure_ = true;
-            Wizard().CancelWizard();
-            cancellingAfterFailure_ = false;
-            EnableWindow(Wizard().Handle(), TRUE);
-            return false;
+                services.ShowErrorMessage(Format(LoadString(kStringResourcesMissing), name));
+            Frame().Result() = removal;
+            WriteLog(kLogLevelProgress, Format(L"SIC - Uninstall failed - (%d) %s\r\n", removal.code,
+                                               services.ResultText(removal)));
+            // The removal's result stands: the wizard goes to the finish page without a "cancelled".
+            Frame().EnableWizard(true);
+            return PageStep::Cancel;
         }
         EnableWizard(true);
     }
-    SetDlgItemTextW(Wizard().Handle(), WizardControl::Next, LoadString(kStringNext).c_str());
-    return true;
-}
-
-bool SystemIntegrityWizardPage::QueryCancel() {
-    // A failed removal has recorded its own result; the cancellation that follows must not replace it.
-    if (cancellingAfterFailure_)
-        return true;
-    return WizardPageBase::QueryCancel();
+    Frame().SetButtonText(WizardButton::Next, LoadString(kStringNext));
+    return PageStep::Next;
 }

@@ -16,21 +16,21 @@
 
 class SystemIntegrityWizardPage : public WizardPageBase {
 public:
-    explicit SystemIntegrityWizardPage(CWizardDialog& wizard);
+    explicit SystemIntegrityWizardPage(PageFrame& frame);
 
-    void Prepare() override;
+    PageStep Prepare() override;
     void CreateControls(HWND parent, int width, int height) override;
     void Relayout() override;
-    bool QueryNext() override;
-    bool QueryCancel() override;
+    // Removes the listed installations; Cancel when one of them fails (its result stands).
+    PageStep QueryNext() override;
 
     // What the last check showed, for whoever drives the page.
     bool ShowsBlockingConflict() const;
     const std::vector<ProductRecord>& RemovalList() const { return removalList_; }
 
 private:
-    void ShowBlocking(const std::vector<ConflictRecord>& records);
-    void ShowRemovals(const std::vector<ConflictRecord>& records);
+    PageStep ShowBlocking(const std::vector<ConflictRecord>& records);
+    PageStep ShowRemovals(const std::vector<ConflictRecord>& records);
     void SetIcon(HICON icon);
     // Disables (or enables again) the buttons and the wizard while the removals run.
     void EnableWizard(bool enable);
@@ -48,6 +48,4 @@ private:
     ICBSTextWidget* listText_ = nullptr;
     ICBSTextWidget* hintText_ = nullptr;
     std::vector<ProductRecord> removalList_;
-    // Set while a failed removal cancels the wizard: its result stands, no "cancelled" replaces it.
-    bool cancellingAfterFailure_ = false;
 };

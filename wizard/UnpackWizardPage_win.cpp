@@ -3,7 +3,6 @@
 #include "launcher/SetupLog.h"
 #include "support/Format.h"
 #include "wizard/UnpackPageRules.h"
-#include "wizard/WizardDialog_win.h"
 
 #include <commctrl.h>
 
@@ -31,18 +30,19 @@ HWND MakeStatic(HWND parent, int id, int top, int width, int bottom, HFONT font)
 
 } // namespace
 
-UnpackWizardPage::UnpackWizardPage(CWizardDialog& wizard) : WizardPageBase(wizard, L"UnpackMSIFromEXE") {}
+UnpackWizardPage::UnpackWizardPage(PageFrame& frame) : WizardPageBase(frame, L"UnpackMSIFromEXE") {}
 
 void UnpackWizardPage::CreateControls(HWND parent, int width, int) {
-    const auto& packages = Wizard().Host().Packages();
+    const PackageInfo* main = Frame().Packages().Main();
     const UnpackPage::Placement placement =
-        UnpackPage::PlacementFor(packages.empty() ? std::wstring() : packages.front()->ProductName());
+        UnpackPage::PlacementFor(main ? main->ProductName() : std::wstring());
 
-    heading_ = MakeStatic(parent, kHeadingId, kHeadingTop, width, kDescriptionTop, Wizard().LargeBoldFont());
+    heading_ = MakeStatic(parent, kHeadingId, kHeadingTop, width, kDescriptionTop,
+                          Frame().Font(PageFont::LargeBold));
     description_ = MakeStatic(parent, kDescriptionId, kDescriptionTop, width, placement.statusTop,
-                              Wizard().MediumFont());
+                              Frame().Font(PageFont::Medium));
     status_ = MakeStatic(parent, kStatusId, placement.statusTop, width, placement.statusBottom,
-                         Wizard().MediumFont());
+                         Frame().Font(PageFont::Medium));
 
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
@@ -55,39 +55,39 @@ void UnpackWizardPage::CreateControls(HWND parent, int width, int) {
 }
 
 void UnpackWizardPage::Relayout() {
-    WizardHostIF& host = Wizard().Host();
     SetWindowTextW(heading_, LoadString(kStringHeading).c_str());
     const std::wstring description = UnpackPage::DescriptionText(
-        LoadString(UnpackPage::DescriptionStringId(host.Packages().size())), host.WizardTitle());
+        LoadString(UnpackPage::DescriptionStringId(Frame().Packages().size())), Frame().WizardTitle());
     SetWindowTextW(description_, description.c_str());
 }
 
-void UnpackWizardPage::Activate() {
+PageStep UnpackWizardPage::Activate() {
+    PageFrame& frame = Frame();
     WriteLog(kLogLevelProgress, Format(L"VNT (c): Activating dialog %s\r\n", Name()));
-    HWND wizard = Wizard().Handle();
-    if (HWND box = GetDlgItem(wizard, WizardControl::LanguageBox))
-        ShowWindow(box, SW_HIDE);
+    frame.ShowLanguageBox(false);
     // The wizard's captions too (a page before may have renamed the buttons); ends with Relayout.
-    Wizard().RefreshTexts();
-    Wizard().EnableButton(WizardControl::Back, false);
-    Wizard().EnableButton(WizardControl::Next, false);
-    Wizard().EnableButton(WizardControl::Cancel, true);
+    frame.RefreshTexts();
+    frame.EnableButton(WizardButton::Back, false);
+    frame.EnableButton(WizardButton::Next, false);
+    frame.EnableButton(WizardButton::Cancel, true);
     ShowWindow(Handle(), SW_SHOW);
-    WizardHostIF& host = Wizard().Host();
     // A quick install runs without questions: nothing of the wizard may be pressed meanwhile.
-    if (!host.QuickInstallList().empty())
-        EnableWindow(wizard, FALSE);
+    if (!frame.Choices().quickInstallList.empty())
+        frame.EnableWizard(false);
 
     if (!progress_) // the page's window could not be made: the packages are unpacked all the same
         progress_ = std::make_unique<ExtractionProgressHandler>(nullptr);
-    UnpackerIF& unpacker = host.Unpacker();
-    unpackList_ = unpacker.BuildUnpackList(Wizard().IsRepair());
+    UnpackerIF& unpacker = frame.Services().Unpacker();
+    unpackList_ = unpacker.BuildUnpackList(frame.Mode().IsRepair());
     UnpackRequest request;
-    request.installsOrModifies = Wizard().IsFreshInstall() || Wizard().IsModify();
+    request.installsOrModifies = frame.Mode().IsFreshInstall() || frame.Mode().IsModify();
     request.cancel = &CancelFlag();
     request.showStatus = [this](const std::wstring& text) { PostStatus(text); };
-    auto work = [this, &unpacker, request] {
-        lastResult_ = unpacker.UnpackPackages(unpackList_, *progress_, request);
+    // The outcome is recorded while the page waits, before the protocol records a cancellation.
+    auto work = [this, &frame, &unpacker, request] {
+        const SetupResult outcome = unpacker.UnpackPackages(unpackList_, *progress_, request);
+        frame.Result() = outcome;
+        lastResult_ = outcome.ThreadResult();
     };
 
     WorkerOptions options;
@@ -97,7 +97,7 @@ void UnpackWizardPage::Activate() {
     options.onProgress = [this](WPARAM position) { progress_->OnProgressMessage(position); };
     switch (RunWorker(work, options)) {
     case WorkerOutcome::Quit:
-        return; // the application is closing: the wizard does not move on
+        return PageStep::Stay; // the application is closing: the wizard does not move on
     case WorkerOutcome::NotStarted:
         // Without a thread the packages are still needed: unpack them here, with the window frozen.
         work();
@@ -105,7 +105,8 @@ void UnpackWizardPage::Activate() {
     case WorkerOutcome::Finished:
         break;
     }
-    MoveOnAfterWorker();
+    EnableAfterWorker();
+    return PageStep::Next;
 }
 
 void UnpackWizardPage::PostStatus(const std::wstring& text) {
@@ -133,7 +134,7 @@ void UnpackWizardPage::ApplyStatus() {
         return;
     MoveControl(bar_, 0, shift);
     barMoved_ = true;
-    RedrawWindow(Wizard().Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    Frame().Repaint();
 }
 
 LRESULT UnpackWizardPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

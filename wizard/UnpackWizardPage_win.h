@@ -1,10 +1,10 @@
 // UnpackWizardPage: as soon as it becomes current, unpacks the selected packages on a worker thread while
 // it shows a heading, a description, the status the worker reports and a progress bar; then moves on by
 // itself, in every mode. The page owns its controls and the progress handler that drives the bar; the
-// host owns the packages and the unpacker.
+// application owns the packages and the unpacker.
 #pragma once
 
-#include "extraction/ExtractionProgressHandler_win.h"
+#include "wizard/ExtractionProgressHandler_win.h"
 #include "wizard/UnpackerIF.h"
 #include "wizard/WizardPageBase_win.h"
 
@@ -22,9 +22,10 @@ public:
     static constexpr int kStatusId = 1004;
     static constexpr int kProgressBarId = 1005;
 
-    explicit UnpackWizardPage(CWizardDialog& wizard);
+    explicit UnpackWizardPage(PageFrame& frame);
 
-    void Activate() override;
+    // Unpacks, then answers Next in every mode (Stay only when the application is closing).
+    PageStep Activate() override;
     void CreateControls(HWND parent, int width, int height) override;
     void Relayout() override;
 

@@ -1,10 +1,10 @@
-// UnpackerIF: what the unpack page needs of the package unpacking, reached through the wizard's host: the
-// list one pass unpacks and the body of the page's worker. The host owns the unpacker and the packages;
-// the page owns the progress receiver and the cancel flag it hands in and keeps both alive until the
-// worker has ended.
+// UnpackerIF: what the unpack page needs of the package unpacking: the list one pass unpacks and the body
+// of the page's worker. The application owns the unpacker and the packages; the page owns the progress
+// receiver and the cancel flag it hands in and keeps both alive until the worker has ended.
 #pragma once
 
 #include "extraction/UnpackRules.h"
+#include "launcher/SetupResult.h"
 
 #include <atomic>
 #include <functional>
@@ -27,8 +27,7 @@ public:
     // The selected packages without installer database, in package-list order, each with its size; empty
     // in a repair run.
     virtual std::vector<UnpackEntry> BuildUnpackList(bool repair) = 0;
-    // Runs on the page's worker thread: unpacks the list in order and records the outcome in the setup
-    // result. Returns the thread result (1603 on failure, 0 on success).
-    virtual int UnpackPackages(const std::vector<UnpackEntry>& list, ExtractionProgressHandler& receiver,
-                               const UnpackRequest& request) = 0;
+    // Runs on the page's worker thread: unpacks the list in order and returns the outcome.
+    virtual SetupResult UnpackPackages(const std::vector<UnpackEntry>& list,
+                                       ExtractionProgressHandler& receiver, const UnpackRequest& request) = 0;
 };

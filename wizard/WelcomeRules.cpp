@@ -14,7 +14,7 @@ constexpr std::wstring_view kMainServerLinePrefix = L"HV::";
 
 } // namespace
 
-unsigned IntroductionStringId(const WizardMode& mode, unsigned freshInstallStringId) {
+unsigned IntroductionStringId(const SetupMode& mode, unsigned freshInstallStringId) {
     if (mode.IsRepair())
         return kStringRepairIntroduction;
     if (mode.IsUninstall())

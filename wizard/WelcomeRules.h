@@ -10,7 +10,7 @@
 namespace Welcome {
 
 // The introduction for the mode; a fresh install greets with the launcher's own introduction text.
-unsigned IntroductionStringId(const WizardMode& mode, unsigned freshInstallStringId);
+unsigned IntroductionStringId(const SetupMode& mode, unsigned freshInstallStringId);
 
 // What the quick-install decision looks at, for an upgrade of the main package's product.
 struct UpgradeCase {

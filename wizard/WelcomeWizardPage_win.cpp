@@ -6,7 +6,6 @@
 #include "wizard/ICBSHorizontalLayout.h"
 #include "wizard/WelcomeRules.h"
 #include "wizard/Widgets_win.h"
-#include "wizard/WizardDialog_win.h"
 
 #include <algorithm>
 
@@ -26,18 +25,19 @@ constexpr unsigned kStringBack = 56;
 
 } // namespace
 
-WelcomeWizardPage::WelcomeWizardPage(CWizardDialog& wizard) : WizardPageBase(wizard, L"Welcome") {}
+WelcomeWizardPage::WelcomeWizardPage(PageFrame& frame) : WizardPageBase(frame, L"Welcome") {}
 
 void WelcomeWizardPage::CreateControls(HWND parent, int, int) {
-    productIcon_ = LoadPageIcon(Wizard().Resources(), kProductIconName);
-    informationIcon_ = LoadPageIcon(Wizard().Resources(), MAKEINTRESOURCEW(kInformationIconId));
-    const HFONT normal = Wizard().NormalFont();
+    productIcon_ = LoadPageIcon(Frame().Resources(), kProductIconName);
+    informationIcon_ = LoadPageIcon(Frame().Resources(), MAKEINTRESOURCEW(kInformationIconId));
+    const HFONT normal = Frame().Font(PageFont::Normal);
 
     auto header = std::make_unique<ICBSHorizontalLayout>(10);
     header->AddChild(MakeImageWidget(parent, productIcon_.Get()), kAlignLeft, kAlignCentre);
     auto names = std::make_unique<ICBSVerticalLayout>(5);
     title_ = names->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, normal));
-    productName_ = names->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, Wizard().LargeBoldFont()));
+    productName_ =
+        names->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, Frame().Font(PageFont::LargeBold)));
     header->AddChild(std::move(names), kAlignLeft, kAlignCentre);
 
     auto texts = std::make_unique<ICBSStackLayout>();
@@ -55,7 +55,7 @@ void WelcomeWizardPage::CreateControls(HWND parent, int, int) {
     texts->SetCurrent(introduction_);
     texts_ = texts.get();
 
-    auto notice = MakeTextWidget(parent, L"", true, kAlignLeft, Wizard().SmallFont());
+    auto notice = MakeTextWidget(parent, L"", true, kAlignLeft, Frame().Font(PageFont::Small));
     legalNotice_ = notice.get();
     auto box = std::make_unique<ICBSBoxLayout>(std::move(notice), kAlignLeft, kAlignBottom);
     noticeBox_ = box.get();
@@ -65,48 +65,48 @@ void WelcomeWizardPage::CreateControls(HWND parent, int, int) {
     root_.AddChild(std::move(box));
 }
 
-void WelcomeWizardPage::Prepare() {
-    HWND languageBox = GetDlgItem(Wizard().Handle(), WizardControl::LanguageBox);
-    ShowWindow(languageBox, Wizard().OffersLanguageChoice() && Wizard().IsFreshInstall() ? SW_SHOW : SW_HIDE);
+PageStep WelcomeWizardPage::Prepare() {
+    PageFrame& frame = Frame();
+    frame.ShowLanguageBox(frame.OffersLanguageChoice() && frame.Mode().IsFreshInstall());
 
     DetectQuickInstall();
 
-    WizardHostIF& host = Wizard().Host();
     if (installedName_.empty()) {
-        const auto& packages = host.Packages();
-        if (Wizard().OffersLanguageChoice() && Wizard().MainProductInstalled() && !packages.empty() &&
-            !packages.front()->Products().empty()) {
-            if (const auto installed = host.FindInstalledRecord(packages.front()->Products().front()))
+        const PackageInfo* main = frame.Packages().Main();
+        if (frame.OffersLanguageChoice() && frame.Mode().mainProductInstalled && main &&
+            !main->Products().empty()) {
+            if (const auto installed = frame.Services().FindInstalledRecord(main->Products().front()))
                 SwitchLanguage(installed->Language());
         }
-        Wizard().EnableButton(WizardControl::Back, false);
+        frame.EnableButton(WizardButton::Back, false);
     } else {
         WidenBackButton();
-        Wizard().EnableButton(WizardControl::Back, true);
-        if (Wizard().OffersLanguageChoice())
+        frame.EnableButton(WizardButton::Back, true);
+        if (frame.OffersLanguageChoice())
             SwitchLanguage(candidates_.front().Language());
     }
-    Wizard().EnableButton(WizardControl::Next, true);
-    FocusWizardControl(WizardControl::Next);
+    frame.EnableButton(WizardButton::Next, true);
+    frame.FocusButton(WizardButton::Next);
     ShowWindow(Handle(), SW_SHOW);
+    return PageStep::Stay;
 }
 
 void WelcomeWizardPage::SwitchLanguage(const std::wstring& code) {
     if (!code.empty())
-        Wizard().Host().Languages().SelectByShortCode(code);
+        Frame().Languages().SelectByShortCode(code);
 }
 
 void WelcomeWizardPage::DetectQuickInstall() {
-    WizardHostIF& host = Wizard().Host();
-    auto& packages = host.Packages();
+    WizardServicesIF& services = Frame().Services();
+    const PackageList& packages = Frame().Packages();
     if (packages.empty())
         return;
-    PackageInfo& main = *packages.front();
+    const PackageInfo& main = packages[0];
 
     std::vector<ConflictRecord> records;
-    bool blocked = host.CheckConflicts(main, records);
+    bool blocked = services.CheckConflicts(main, records);
     for (size_t i = 1; i < packages.size() && !blocked; ++i)
-        blocked = !packages[i]->IsCompanionServerPackage() && host.CheckConflicts(*packages[i], records);
+        blocked = !packages[i].IsCompanionServerPackage() && services.CheckConflicts(packages[i], records);
     installedName_.clear();
     candidates_.clear();
     if (blocked)
@@ -115,7 +115,7 @@ void WelcomeWizardPage::DetectQuickInstall() {
     WriteLog(kLogLevelProgress, L"VNT (c): detecting upgrade or downgrade scenarios...\r\n");
     InstalledProducts::UpgradeFacts facts;
     bool offer = false;
-    if (host.UpgradeRelation(main, facts, candidates_)) {
+    if (services.UpgradeRelation(main, facts, candidates_)) {
         if (facts.upgrade) {
             Welcome::UpgradeCase upgrade;
             upgrade.desktopProduct = main.IsDesktopProduct();
@@ -125,7 +125,7 @@ void WelcomeWizardPage::DetectQuickInstall() {
             upgrade.candidatesEmpty = candidates_.empty();
             upgrade.anyCustomFolder =
                 std::any_of(candidates_.begin(), candidates_.end(),
-                            [&](const ProductRecord& r) { return host.HasCustomInstallFolder(r); });
+                            [&](const ProductRecord& r) { return services.HasCustomInstallFolder(r); });
             upgrade.mainProductId = main.ProductId();
             offer = Welcome::OffersQuickInstall(upgrade);
             if (offer) {
@@ -155,30 +155,30 @@ void WelcomeWizardPage::DetectQuickInstall() {
 }
 
 void WelcomeWizardPage::SelectSubPackagesLike(const ProductRecord& installedMain) {
-    WizardHostIF& host = Wizard().Host();
-    auto& packages = host.Packages();
+    const PackageList& packages = Frame().Packages();
+    SetupChoices& choices = Frame().Choices();
     std::vector<std::wstring> names;
-    for (const auto& package : packages)
-        names.push_back(package->ProductName());
+    for (const PackageInfo& package : packages)
+        names.push_back(package.ProductName());
     const std::vector<std::optional<bool>> named =
-        SelectSubPackages(names, host.CommandLine().subPackages, [](const std::wstring&) {});
+        SelectSubPackages(names, Frame().SubPackagesOption(), [](const std::wstring&) {});
 
     for (size_t i = 1; i < packages.size(); ++i) {
-        PackageInfo& package = *packages[i];
+        const PackageInfo& package = packages[i];
         if (package.IsCompanionServerPackage() || package.Products().empty())
             continue;
         const ProductRecord& product = package.Products().front();
         if (product.CompareVersion(installedMain) == 0) {
-            package.SetSelected(false);
+            choices.Select(package, false);
             continue;
         }
         ProductRecord atInstalledVersion(product.Row(), installedMain.Version(), installedMain.Is64Bit(),
                                          installedMain.Language());
-        if (host.IsVersionInstalled(atInstalledVersion)) {
-            package.SetSelected(true);
+        if (Frame().Services().IsVersionInstalled(atInstalledVersion)) {
+            choices.Select(package, true);
             candidates_.push_back(std::move(atInstalledVersion));
         } else {
-            package.SetSelected(i < named.size() && named[i].value_or(true));
+            choices.Select(package, i < named.size() && named[i].value_or(true));
         }
     }
 }
@@ -186,44 +186,32 @@ void WelcomeWizardPage::SelectSubPackagesLike(const ProductRecord& installedMain
 void WelcomeWizardPage::WidenBackButton() {
     if (backWidened_)
         return;
-    HWND back = GetDlgItem(Wizard().Handle(), WizardControl::Back);
-    RECT rect;
-    GetWindowRect(back, &rect);
-    MapWindowPoints(nullptr, Wizard().Handle(), reinterpret_cast<POINT*>(&rect), 2);
-    SetWindowPos(back, nullptr, rect.left - kQuickInstallWidening, rect.top,
-                 rect.right - rect.left + kQuickInstallWidening, rect.bottom - rect.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    Frame().WidenButton(WizardButton::Back, kQuickInstallWidening);
     backWidened_ = true;
 }
 
 void WelcomeWizardPage::RestoreBackButton() {
     if (!backWidened_)
         return;
-    HWND back = GetDlgItem(Wizard().Handle(), WizardControl::Back);
-    RECT rect;
-    GetWindowRect(back, &rect);
-    MapWindowPoints(nullptr, Wizard().Handle(), reinterpret_cast<POINT*>(&rect), 2);
-    SetWindowPos(back, nullptr, rect.left + kQuickInstallWidening, rect.top,
-                 rect.right - rect.left - kQuickInstallWidening, rect.bottom - rect.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowTextW(back, LoadString(kStringBack).c_str());
+    Frame().WidenButton(WizardButton::Back, -kQuickInstallWidening);
+    Frame().SetButtonText(WizardButton::Back, LoadString(kStringBack));
     backWidened_ = false;
 }
 
 void WelcomeWizardPage::Relayout() {
-    const auto& packages = Wizard().Host().Packages();
-    const std::wstring productName = packages.empty() ? std::wstring() : packages.front()->ProductName();
-    const std::wstring mainProductId = packages.empty() ? std::wstring() : packages.front()->ProductId();
+    const PackageInfo* main = Frame().Packages().Main();
+    const std::wstring productName = main ? main->ProductName() : std::wstring();
+    const std::wstring mainProductId = main ? main->ProductId() : std::wstring();
     title_->SetText(LoadString(kStringWelcome));
     productName_->SetText(productName);
     legalNotice_->SetText(LoadString(kStringLegalNotice));
 
-    const WizardMode mode = Wizard().Mode();
+    const SetupMode& mode = Frame().Mode();
     if (!mode.IsFreshInstall()) {
         introduction_->SetText(LoadString(Welcome::IntroductionStringId(mode, 0)));
         texts_->SetCurrent(introduction_);
     } else if (installedName_.empty()) {
-        introduction_->SetText(Format(LoadString(Wizard().Host().IntroductionStringId()), productName));
+        introduction_->SetText(Format(LoadString(Frame().IntroductionStringId()), productName));
         texts_->SetCurrent(introduction_);
     } else {
         title_->SetText(LoadString(kStringUpgrading));
@@ -231,8 +219,8 @@ void WelcomeWizardPage::Relayout() {
             LoadString(Welcome::ReplaceNoticeStringId(newMajorVersion_, mainProductId)), installedName_));
         quickInstallHint_->SetText(LoadString(kStringQuickInstallHint));
         texts_->SetCurrent(upgradeColumn_);
-        SetDlgItemTextW(Wizard().Handle(), WizardControl::Back, LoadString(kStringQuickInstall).c_str());
-        Wizard().EnableButton(WizardControl::Back, true);
+        Frame().SetButtonText(WizardButton::Back, LoadString(kStringQuickInstall));
+        Frame().EnableButton(WizardButton::Back, true);
     }
 
     RECT client{};
@@ -242,16 +230,15 @@ void WelcomeWizardPage::Relayout() {
     noticeBox_->SetGeometry(page);
 }
 
-bool WelcomeWizardPage::QueryNext() {
+PageStep WelcomeWizardPage::QueryNext() {
     if (!installedName_.empty())
         RestoreBackButton();
-    return true;
+    return PageStep::Next;
 }
 
-bool WelcomeWizardPage::QueryBack() {
-    Wizard().Host().QuickInstallList() = candidates_;
+PageStep WelcomeWizardPage::QueryBack() {
+    Frame().Choices().quickInstallList = candidates_;
     if (!installedName_.empty())
         RestoreBackButton();
-    Wizard().GoNext();
-    return false;
+    return PageStep::Next;
 }

@@ -17,13 +17,14 @@
 
 class WelcomeWizardPage : public WizardPageBase {
 public:
-    explicit WelcomeWizardPage(CWizardDialog& wizard);
+    explicit WelcomeWizardPage(PageFrame& frame);
 
-    void Prepare() override;
+    PageStep Prepare() override;
     void CreateControls(HWND parent, int width, int height) override;
     void Relayout() override;
-    bool QueryNext() override;
-    bool QueryBack() override;
+    PageStep QueryNext() override;
+    // With a quick install offered: takes it and moves forward.
+    PageStep QueryBack() override;
 
     // The installed product a quick install would replace; empty when none is offered.
     const std::wstring& InstalledName() const { return installedName_; }

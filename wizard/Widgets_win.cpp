@@ -45,10 +45,8 @@ HFONT GetFont(HWND window, const std::wstring& face, int points, bool bold) {
                                      DEFAULT_PITCH | FF_DONTCARE, name.c_str()));
     });
     int pixelsPerInch = USER_DEFAULT_SCREEN_DPI;
-    if (HDC dc = GetDC(window)) {
-        pixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
-        ReleaseDC(window, dc);
-    }
+    if (const WindowDC dc(window); dc)
+        pixelsPerInch = GetDeviceCaps(dc.Get(), LOGPIXELSY);
     return static_cast<HFONT>(cache.Get(face, points, bold, pixelsPerInch).Get());
 }
 

@@ -13,28 +13,34 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr int kPageMarginX = 20;
 constexpr int kPageMarginY = 10;
 
-std::vector<WizardPackageFacts> FactsOf(const std::vector<std::unique_ptr<PackageInfo>>& packages) {
+std::vector<WizardPackageFacts> FactsOf(const PackageList& packages) {
     std::vector<WizardPackageFacts> facts;
-    for (const auto& package : packages)
-        facts.push_back({package->ProductName(), package->ProductId(), package->InstallerType(),
-                         package->IsServerProduct()});
+    for (const PackageInfo& package : packages)
+        facts.push_back(
+            {package.ProductName(), package.ProductId(), package.InstallerType(), package.IsServerProduct()});
     return facts;
+}
+
+int ControlId(WizardButton button) {
+    switch (button) {
+    case WizardButton::Back:
+        return WizardControl::Back;
+    case WizardButton::Next:
+        return WizardControl::Next;
+    case WizardButton::Cancel:
+        break;
+    }
+    return WizardControl::Cancel;
 }
 
 } // namespace
 
-CWizardDialog::CWizardDialog(WizardHostIF& host, std::wstring title, HWND parent, PageFactory factory,
-                             HMODULE resources)
-    : CDialogBase(kWizardDialogTemplateId, true, resources), host_(host), title_(std::move(title)),
-      parent_(parent) {
-    const auto& packages = host_.Packages();
-    const std::vector<WizardPackageFacts> facts = FactsOf(packages);
-    mode_.uninstallRequested = host_.CommandLine().uninstall;
-    mode_.repairRequested = host_.CommandLine().repair;
-    mode_.mainProductInstalled = !packages.empty() && packages.front()->Installed();
+CWizardDialog::CWizardDialog(SetupContext& context, WizardServicesIF& services, HWND parent,
+                             PageFactory factory, HMODULE resources)
+    : CDialogBase(kWizardDialogTemplateId, true, resources), PageFrame(context, services), parent_(parent) {
+    const std::vector<WizardPackageFacts> facts = FactsOf(context.packages);
     flags_ = ComputeWizardFlags(facts);
-    fullUserInterface_ = IsFullUserInterface(host_.CommandLine().uiLevel);
-    kinds_ = BuildWizardPageList(facts, mode_.uninstallRequested);
+    kinds_ = BuildWizardPageList(facts, context.mode.IsUninstall());
 
     if (!factory)
         factory = &MakeWizardPage;
@@ -54,58 +60,94 @@ CWizardDialog::~CWizardDialog() {
 
 INT_PTR CWizardDialog::Run() {
     SetLastError(ERROR_SUCCESS);
-    const INT_PTR ended = RunModal(parent_, host_.Languages().CurrentLanguageId());
+    const INT_PTR ended = RunModal(parent_, Languages().CurrentLanguageId());
     // A wizard that never came up did nothing: that must not end the run as a success.
-    if (ended == -1 && host_.Result().code == ResultCode::Success) {
-        host_.WriteLogLine(
-            kLogLevelFailure,
+    if (ended == -1 && Result().code == ResultCode::Success) {
+        Log(kLogLevelFailure,
             Format(L"VNT (c): The wizard could not be started (error %u).\r\n", GetLastError()));
-        host_.Result().Set(ResultCode::InstallFailed, 0, false);
-        host_.ReportResult();
+        Result().Set(ResultCode::InstallFailed, 0, false);
+        Services().ReportResult();
     }
     return ended;
 }
 
-WizardMode CWizardDialog::Mode() const {
-    return mode_;
-}
-
-bool CWizardDialog::IsInteractive() const {
-    return fullUserInterface_ && host_.QuickInstallList().empty();
-}
-
-WizardPageBase* CWizardDialog::PageAt(int index) const {
+WizardPageBase* CWizardDialog::CurrentPage() const {
+    const int index = navigator_->CurrentIndex();
     return index >= 0 && index < static_cast<int>(pages_.size()) ? pages_[index].get() : nullptr;
 }
 
-WizardPageBase* CWizardDialog::CurrentPage() const {
-    return PageAt(CurrentIndex());
+HWND CWizardDialog::Button(WizardButton button) const {
+    return Handle() ? GetDlgItem(Handle(), ControlId(button)) : nullptr;
 }
 
-std::wstring CWizardDialog::LoadString(unsigned id) const {
-    return host_.Languages().LoadString(id);
+void CWizardDialog::EnableButton(WizardButton button, bool enable) {
+    if (HWND control = Button(button))
+        EnableWindow(control, enable ? TRUE : FALSE);
 }
 
-void CWizardDialog::EnableButton(int id, bool enable) const {
-    if (HWND button = Handle() ? GetDlgItem(Handle(), id) : nullptr)
-        EnableWindow(button, enable ? TRUE : FALSE);
+void CWizardDialog::SetButtonText(WizardButton button, const std::wstring& text) {
+    if (HWND control = Button(button))
+        SetWindowTextW(control, text.c_str());
 }
 
-void CWizardDialog::SetInstallerResult(int32_t installerError) {
-    ApplyInstallerResult(host_.Result(), installerError);
+void CWizardDialog::FocusButton(WizardButton button) {
+    PostMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Button(button)), TRUE);
+}
+
+void CWizardDialog::WidenButton(WizardButton button, int pixels) {
+    HWND control = Button(button);
+    RECT rect;
+    if (!control || !GetWindowRect(control, &rect))
+        return;
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rect), 2);
+    SetWindowPos(control, nullptr, rect.left - pixels, rect.top, rect.right - rect.left + pixels,
+                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CWizardDialog::ShowLanguageBox(bool show) {
+    if (HWND box = Handle() ? GetDlgItem(Handle(), WizardControl::LanguageBox) : nullptr)
+        ShowWindow(box, show ? SW_SHOW : SW_HIDE);
+}
+
+void CWizardDialog::EnableWizard(bool enable) {
+    EnableWindow(Handle(), enable ? TRUE : FALSE);
+}
+
+void CWizardDialog::Repaint() {
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+bool CWizardDialog::TranslateDialogMessage(MSG& message) {
+    return Handle() && IsDialogMessageW(Handle(), &message);
+}
+
+HFONT CWizardDialog::Font(PageFont font) const {
+    switch (font) {
+    case PageFont::LargeBold:
+        return LargeBoldFont();
+    case PageFont::Bold:
+        return BoldFont();
+    case PageFont::Medium:
+        return MediumFont();
+    case PageFont::Normal:
+        break;
+    case PageFont::Small:
+        return SmallFont();
+    }
+    return NormalFont();
 }
 
 BOOL CWizardDialog::OnInitDialog() {
     CDialogBase::OnInitDialog();
     HWND window = Handle();
-    if (!fullUserInterface_) {
+    if (!Mode().IsFullUserInterface()) {
         keepHidden_ = true;
         ShowWindow(window, SW_HIDE);
     }
     // The brush, the title and the icons come before the first page: in a run without a full user
     // interface the whole walk happens inside that first activation.
     whiteBrush_.Attach(CreateSolidBrush(kWhite));
-    SetWindowTextW(window, title_.c_str());
+    SetWindowTextW(window, WizardTitle().c_str());
     bigIcon_.Attach(
         static_cast<HICON>(LoadImageW(Resources(), MAKEINTRESOURCEW(kWindowIconId), IMAGE_ICON,
                                       GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
@@ -122,8 +164,8 @@ BOOL CWizardDialog::OnInitDialog() {
                         outer.bottom - outer.top - kPageMarginY};
     for (const auto& page : pages_) {
         if (page && !page->CreatePageWindow(frame, pageRect))
-            WriteLog(kLogLevelFailure,
-                     Format(L"VNT (c): Cannot create the window of dialog %s\r\n", page->Name()));
+            Log(kLogLevelFailure,
+                Format(L"VNT (c): Cannot create the window of dialog %s\r\n", page->Name()));
     }
     EnableBack(false);
     navigator_->Start();
@@ -142,16 +184,15 @@ void CWizardDialog::RefreshTexts() {
     HWND window = Handle();
     if (!window)
         return;
-    SetWindowTextW(window, host_.WizardTitle().c_str());
-    SetDlgItemTextW(window, WizardControl::Next, LoadString(kStringNext).c_str());
-    SetDlgItemTextW(window, WizardControl::Cancel, LoadString(kStringCancel).c_str());
-    SetDlgItemTextW(window, WizardControl::Back, LoadString(kStringBack).c_str());
+    SetWindowTextW(window, WizardTitle().c_str());
+    SetButtonText(WizardButton::Next, String(kStringNext));
+    SetButtonText(WizardButton::Cancel, String(kStringCancel));
+    SetButtonText(WizardButton::Back, String(kStringBack));
     if (OffersLanguageChoice()) {
         HWND box = GetDlgItem(window, WizardControl::LanguageBox);
         SendMessageW(box, CB_RESETCONTENT, 0, 0);
-        const LanguageTable& languages = host_.Languages();
-        const std::wstring current = languages.CurrentDisplayName();
-        for (const std::wstring& name : languages.AvailableDisplayNames()) {
+        const std::wstring current = Languages().CurrentDisplayName();
+        for (const std::wstring& name : Languages().AvailableDisplayNames()) {
             const LRESULT index = SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
             if (name == current)
                 SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -172,7 +213,7 @@ void CWizardDialog::OnLanguageChanged() {
     std::wstring name(static_cast<size_t>(length) + 1, L'\0');
     SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(name.data()));
     name.resize(static_cast<size_t>(length));
-    host_.Languages().SelectByName(name);
+    Languages().SelectByName(name);
     WizardPageBase* page = CurrentPage();
     if (page)
         ShowWindow(page->Handle(), SW_HIDE);
@@ -187,11 +228,11 @@ bool CWizardDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, IN
         const int id = LOWORD(wParam);
         const int code = HIWORD(wParam);
         if (id == WizardControl::Next && code == BN_CLICKED)
-            GoNext();
+            navigator_->GoNext();
         else if (id == WizardControl::Cancel && code == BN_CLICKED)
-            CancelWizard();
+            navigator_->CancelWizard();
         else if (id == WizardControl::Back && code == BN_CLICKED)
-            GoBack();
+            navigator_->GoBack();
         else if (id == WizardControl::LanguageBox && code == CBN_SELCHANGE)
             OnLanguageChanged();
         else

@@ -1,10 +1,13 @@
-// WizardNavigator: moves between the wizard's page slots on Next, Back and Cancel and jumps to the
-// finish page once a failure is recorded. It borrows the pages (null for an empty slot) and reaches the
-// dialog through WizardNavigationHostIF, so the rules run the same with real windows and in tests.
+// WizardNavigator: moves between the wizard's page slots on Next, Back and Cancel and jumps to the finish
+// page once a failure is recorded. A page's activation and its answers to Next and Back say what it wants
+// next; the navigator acts on them in a loop of its own, so no page call ever runs inside another (a
+// silent run walks every page from one loop). It borrows the pages (null for an empty slot) and reaches
+// the dialog through WizardNavigationHostIF, so the rules run the same with real windows and in tests.
 #pragma once
 
 #include "wizard/WizardPageIF.h"
 
+#include <functional>
 #include <vector>
 
 class WizardNavigationHostIF {
@@ -27,9 +30,11 @@ public:
 
     // Makes slot 0 current and activates it.
     void Start();
-    void GoNext();
-    void GoBack();
-    void CancelWizard();
+    // The wizard's buttons (or keys). While a page is busy inside one of its calls (a worker pumping
+    // messages), a button only asks the page: what it agrees to is acted on when that call returns.
+    void GoNext() { Request(PageStep::Next); }
+    void GoBack() { Request(PageStep::Back); }
+    void CancelWizard() { Request(PageStep::Cancel); }
 
     int CurrentIndex() const { return current_; }
     int PageCount() const { return static_cast<int>(slots_.size()); }
@@ -39,6 +44,19 @@ public:
     WizardPageIF* CurrentPage() const;
 
 private:
+    void Request(PageStep step);
+    // Runs `first`, then acts on the steps it leads to until the current page waits for the user or the
+    // run has ended.
+    void Follow(const std::function<PageStep()>& first);
+    PageStep Dispatch(PageStep step);
+    PageStep Next();
+    PageStep Back();
+    PageStep Cancel();
+    // The cancellation without asking the page: it has recorded its own result.
+    PageStep GiveUp();
+    // The finish page after a cancellation (or the end when there is none to go to).
+    PageStep ToFinish();
+    PageStep ActivateCurrent(bool enableBack);
     // Reports a recorded failure once; true when there was one to report.
     bool ReportRecordedFailure();
     void End(bool ok);
@@ -47,6 +65,8 @@ private:
     int finishIndex_;
     WizardNavigationHostIF& host_;
     int current_ = 0;
-    // Pages call GoNext from inside their activation; once the run has ended, late calls change nothing.
     bool ended_ = false;
+    // Inside Follow. A cancellation the page agreed to meanwhile waits for the loop in `pendingGiveUp_`.
+    bool following_ = false;
+    bool pendingGiveUp_ = false;
 };

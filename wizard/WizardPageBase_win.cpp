@@ -3,7 +3,6 @@
 #include "launcher/SetupLog.h"
 #include "support/Format.h"
 #include "wizard/WarningStaticText_win.h"
-#include "wizard/WizardDialog_win.h"
 
 #include <commctrl.h>
 
@@ -20,8 +19,7 @@ bool IsLinkControl(HWND control) {
 
 } // namespace
 
-WizardPageBase::WizardPageBase(CWizardDialog& wizard, std::wstring name)
-    : wizard_(wizard), name_(std::move(name)) {}
+WizardPageBase::WizardPageBase(PageFrame& frame, std::wstring name) : frame_(frame), name_(std::move(name)) {}
 
 bool WizardPageBase::RegisterPageClass() {
     static const bool registered = [] {
@@ -42,7 +40,7 @@ bool WizardPageBase::CreatePageWindow(HWND frame, const RECT& rect) {
         return false;
     HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, kPageClassName, L"", WS_CHILD | WS_CLIPCHILDREN,
                                   rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, frame,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(WizardControl::Page)),
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kWizardPageControlId)),
                                   GetModuleHandleW(nullptr), this);
     if (!window)
         return false;
@@ -52,29 +50,17 @@ bool WizardPageBase::CreatePageWindow(HWND frame, const RECT& rect) {
     return true;
 }
 
-std::wstring WizardPageBase::LoadString(unsigned id) const {
-    return wizard_.LoadString(id);
-}
-
-void WizardPageBase::WriteLog(int level, const std::wstring& line) const {
-    wizard_.WriteLog(level, line);
-}
-
-void WizardPageBase::Activate() {
+PageStep WizardPageBase::Activate() {
     WriteLog(kLogLevelProgress, Format(L"VNT (c): Activating dialog %s\r\n", name_));
-    if (HWND box = GetDlgItem(wizard_.Handle(), WizardControl::LanguageBox))
-        ShowWindow(box, SW_HIDE);
-    wizard_.EnableButton(WizardControl::Back, true);
-    wizard_.EnableButton(WizardControl::Next, true);
-    wizard_.EnableButton(WizardControl::Cancel, true);
-    Prepare();
-    // A page that moved on (or cancelled) in Prepare is no longer current: the rest is not its business,
-    // and a second GoNext would skip the page after it.
-    if (wizard_.CurrentPage() != this)
-        return;
-    wizard_.RefreshTexts();
-    if (!wizard_.IsInteractive())
-        wizard_.GoNext();
+    frame_.ShowLanguageBox(false);
+    frame_.EnableButton(WizardButton::Back, true);
+    frame_.EnableButton(WizardButton::Next, true);
+    frame_.EnableButton(WizardButton::Cancel, true);
+    // A page that leaves in Prepare is not current any more: the texts and Relayout are not its business.
+    if (const PageStep step = Prepare(); step != PageStep::Stay)
+        return step;
+    frame_.RefreshTexts();
+    return frame_.IsInteractive() ? PageStep::Stay : PageStep::Next;
 }
 
 void WizardPageBase::Deactivate() {
@@ -105,7 +91,7 @@ bool WizardPageBase::QueryCancel() {
             WriteLog(kLogLevelProgress, L"VNT (c): Worker-thread stopped\r\n");
         return false;
     }
-    wizard_.SetInstallerResult(kInstallerErrorUserExit);
+    frame_.SetInstallerResult(kInstallerErrorUserExit);
     return true;
 }
 
@@ -127,14 +113,12 @@ int WizardPageBase::FitHeightToText(HWND control) {
     GetWindowTextW(control, text.data(), length + 1);
     text.resize(static_cast<size_t>(length));
 
-    HDC dc = GetDC(window_.Get());
+    const WindowDC dc(window_.Get());
     if (!dc)
         return 0;
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    const SelectedObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
     RECT measured{0, 0, client.right, 0};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, DT_CALCRECT | DT_WORDBREAK);
-    SelectObject(dc, old);
-    ReleaseDC(window_.Get(), dc);
+    DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &measured, DT_CALCRECT | DT_WORDBREAK);
 
     const int growth = measured.bottom - client.bottom;
     if (growth == 0)
@@ -144,11 +128,6 @@ int WizardPageBase::FitHeightToText(HWND control) {
     SetWindowPos(control, nullptr, 0, 0, outer.right - outer.left, measured.bottom,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return growth;
-}
-
-void WizardPageBase::FocusWizardControl(int id) const {
-    HWND wizard = wizard_.Handle();
-    PostMessageW(wizard, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(wizard, id)), TRUE);
 }
 
 LRESULT WizardPageBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -162,12 +141,12 @@ LRESULT WizardPageBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         if (const WarningStaticText* warning = WarningStaticText::FromWindow(reinterpret_cast<HWND>(lParam)))
             warning->OnControlColour(reinterpret_cast<HDC>(wParam));
         SetBkColor(reinterpret_cast<HDC>(wParam), kWhite);
-        return reinterpret_cast<LRESULT>(wizard_.WhiteBrush());
+        return reinterpret_cast<LRESULT>(frame_.WhiteBrush());
     }
     case WM_ERASEBKGND: {
         RECT client;
         GetClientRect(window, &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client, wizard_.WhiteBrush());
+        FillRect(reinterpret_cast<HDC>(wParam), &client, frame_.WhiteBrush());
         return TRUE;
     }
     case WM_COMMAND:

@@ -1,10 +1,12 @@
-// WizardPageBase: the base of every wizard page, a child window in the wizard's page frame. It fixes the
-// eight operations the wizard calls and their defaults, the white painting of the page and its controls,
-// and the worker-thread protocol of pages that do long work while the user-interface thread keeps
-// pumping. The wizard owns the pages; a page owns its window, its controls and, while busy, its worker.
+// WizardPageBase: the base of every wizard page, a child window in the wizard's frame control. It fixes the
+// operations the navigator calls and their defaults, the white painting of the page and its controls, and
+// the worker-thread protocol of pages that do long work while the user-interface thread keeps pumping. A
+// page reaches the wizard and the run only through its PageFrame. The wizard owns the pages; a page owns
+// its window, its controls and, while busy, its worker.
 #pragma once
 
 #include "support/Handle_win.h"
+#include "wizard/PageFrame_win.h"
 #include "wizard/WizardPageIF.h"
 
 #include <windows.h>
@@ -13,11 +15,9 @@
 #include <functional>
 #include <string>
 
-class CWizardDialog;
-
 class WizardPageBase : public WizardPageIF {
 public:
-    WizardPageBase(CWizardDialog& wizard, std::wstring name);
+    WizardPageBase(PageFrame& frame, std::wstring name);
     ~WizardPageBase() override = default;
 
     // Creates the hidden page window inside `frame` at `rect`, builds the controls and deactivates the
@@ -26,13 +26,16 @@ public:
     HWND Handle() const { return window_.Get(); }
     const std::wstring& Name() const { return name_; }
 
-    void Activate() override;
+    // Logs, enables the buttons and runs Prepare; then, unless Prepare moved on, the wizard's texts and the
+    // page's Relayout, and passes on when the wizard is not interactive.
+    PageStep Activate() override;
     void Deactivate() override;
-    bool QueryNext() override { return true; }
+    PageStep QueryNext() override { return PageStep::Next; }
     // Records installer error 1602 (result code 3) and agrees; refuses while a worker runs (see below).
     bool QueryCancel() override;
-    bool QueryBack() override { return true; }
-    virtual void Prepare() {}
+    PageStep QueryBack() override { return PageStep::Back; }
+    // The page's own part of the activation: Stay, or Next or Cancel to leave at once.
+    virtual PageStep Prepare() { return PageStep::Stay; }
     virtual void CreateControls(HWND parent, int width, int height) = 0;
     // Reloads every text of the page and places the controls for the current client size.
     virtual void Relayout() = 0;
@@ -44,16 +47,14 @@ public:
     const std::atomic<bool>& CancelFlag() const { return cancelRequested_; }
 
 protected:
-    CWizardDialog& Wizard() const { return wizard_; }
-    std::wstring LoadString(unsigned id) const;
-    void WriteLog(int level, const std::wstring& line) const;
+    PageFrame& Frame() const { return frame_; }
+    std::wstring LoadString(unsigned id) const { return frame_.String(id); }
+    void WriteLog(int level, const std::wstring& line) const { frame_.Log(level, line); }
 
     // Moves a child control by (dx, dy) pixels in its parent's client coordinates, without resizing it.
     static void MoveControl(HWND control, int dx, int dy);
     // Sets the control's height to its text wrapped within its client width; returns the growth in pixels.
     int FitHeightToText(HWND control);
-    // Asks the wizard to move the keyboard focus to its control `id`.
-    void FocusWizardControl(int id) const;
 
     // Messages of the page window; the default paints white and hands commands to OnCommand.
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -79,9 +80,9 @@ protected:
     // Runs `work` on a worker thread and pumps until it ends (steps: create suspended, resume, pump in
     // slices, quit handling, the stop line and the drain, the cancellation). The caller then moves on.
     WorkerOutcome RunWorker(std::function<void()> work, const WorkerOptions& options);
-    // After a finished worker: enables Next and the wizard, then moves on (a recorded failure or
-    // cancellation leads to the finish page).
-    void MoveOnAfterWorker();
+    // After a finished worker: enables Next and the wizard; the caller then answers Next (a recorded
+    // failure or cancellation leads to the finish page).
+    void EnableAfterWorker();
 
 private:
     static LRESULT CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -94,7 +95,7 @@ private:
     // Waits until the worker ends; false when the wait itself failed.
     bool WaitForWorkerServingSentMessages();
 
-    CWizardDialog& wizard_;
+    PageFrame& frame_;
     std::wstring name_;
     WindowHandle window_;
     KernelHandle worker_;

@@ -1,7 +1,6 @@
 // The worker-thread protocol of WizardPageBase: the page's activation keeps the user-interface thread
 // pumping while the work runs on its own thread, and takes the worker's progress messages out in order.
 #include "launcher/SetupLog.h"
-#include "wizard/WizardDialog_win.h"
 #include "wizard/WizardPageBase_win.h"
 
 #include <memory>
@@ -40,8 +39,7 @@ bool WizardPageBase::PumpOneMessage(const WorkerOptions* options) {
             options->onProgress(msg.wParam);
         return true;
     }
-    HWND wizard = wizard_.Handle();
-    if (!wizard || !IsDialogMessageW(wizard, &msg)) {
+    if (!frame_.TranslateDialogMessage(msg)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -70,8 +68,7 @@ WizardPageBase::WorkerOutcome WizardPageBase::RunWorker(std::function<void()> wo
         return WorkerOutcome::NotStarted;
     parameter.release(); // the thread owns it now
     workerBusy_ = true;
-    // Logged while the thread still waits, so the line always stands before anything the work logs (the
-    // log has no lock; two threads writing at once could also interleave).
+    // Logged while the thread still waits, so the line always stands before anything the work logs.
     if (!options.createdLogLine.empty())
         WriteLog(kLogLevelProgress, options.createdLogLine);
     ResumeThread(worker_.Get());
@@ -117,13 +114,12 @@ WizardPageBase::WorkerOutcome WizardPageBase::RunWorker(std::function<void()> wo
             return WorkerOutcome::Quit;
         }
         if (cancelRequested_)
-            wizard_.Host().Result().Set(ResultCode::UserCancelled, 0, false);
+            frame_.Result().Set(ResultCode::UserCancelled, 0, false);
     }
     return WorkerOutcome::Finished;
 }
 
-void WizardPageBase::MoveOnAfterWorker() {
-    wizard_.EnableButton(WizardControl::Next, true);
-    EnableWindow(wizard_.Handle(), TRUE);
-    wizard_.GoNext();
+void WizardPageBase::EnableAfterWorker() {
+    frame_.EnableButton(WizardButton::Next, true);
+    frame_.EnableWizard(true);
 }

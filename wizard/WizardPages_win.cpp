@@ -6,19 +6,19 @@
 #include "wizard/WelcomeWizardPage_win.h"
 #include "wizard/WizardDialog_win.h"
 
-std::unique_ptr<WizardPageBase> MakeWizardPage(WizardPageKind kind, CWizardDialog& wizard) {
+std::unique_ptr<WizardPageBase> MakeWizardPage(WizardPageKind kind, PageFrame& frame) {
     switch (kind) {
     case WizardPageKind::Empty:
         return nullptr;
     case WizardPageKind::Welcome:
-        return std::make_unique<WelcomeWizardPage>(wizard);
+        return std::make_unique<WelcomeWizardPage>(frame);
     case WizardPageKind::SystemIntegrity:
-        return std::make_unique<SystemIntegrityWizardPage>(wizard);
+        return std::make_unique<SystemIntegrityWizardPage>(frame);
     case WizardPageKind::Unpack:
-        return std::make_unique<UnpackWizardPage>(wizard);
+        return std::make_unique<UnpackWizardPage>(frame);
     case WizardPageKind::Finish:
-        return std::make_unique<FinishWizardPage>(wizard);
+        return std::make_unique<FinishWizardPage>(frame);
     default:
-        return std::make_unique<PlaceholderWizardPage>(wizard, WizardPageLogName(kind));
+        return std::make_unique<PlaceholderWizardPage>(frame, WizardPageLogName(kind));
     }
 }

@@ -15,7 +15,6 @@ constexpr std::array<const wchar_t*, 5> kWebView2ProductPrefixes = {L"QF::", L"V
 constexpr wchar_t kWebView2ProductName[] = L"Pallodar";
 constexpr wchar_t kInstallerTypeMsi[] = L"msi";
 constexpr wchar_t kInstallerTypeTaxonomy[] = L"taxonomy";
-constexpr int32_t kUiLevelFullBits = 5;
 
 bool Contains(const std::wstring& text, const wchar_t* part) {
     return text.find(part) != std::wstring::npos;
@@ -129,29 +128,4 @@ std::wstring WizardPageLogName(WizardPageKind kind) {
         break;
     }
     return {};
-}
-
-bool IsFullUserInterface(int32_t uiLevel) {
-    return (uiLevel & kUiLevelFullBits) == kUiLevelFullBits;
-}
-
-int32_t ResultCodeForInstallerError(int32_t installerError) {
-    switch (installerError) {
-    case 1602:
-        return ResultCode::UserCancelled;
-    case 1620:
-        return ResultCode::Corrupted;
-    case 1633:
-        return ResultCode::SixtyFourBitOnThirtyTwo;
-    case 1638:
-        return ResultCode::OtherVersionInstalled;
-    default:
-        return ResultCode::InstallFailed;
-    }
-}
-
-void ApplyInstallerResult(SetupResult& result, int32_t installerError) {
-    if (installerError == 0)
-        return;
-    result.Set(ResultCodeForInstallerError(installerError), installerError, false);
 }

@@ -1,9 +1,8 @@
-// The wizard's fixed rules: which pages a run consists of (decided once from the package list), the
-// flags the install operations read, the mode predicates and the table that turns an installer error
-// into a setup result. Portable, so the rules are tested without windows.
+// The wizard's fixed rules: which pages a run consists of (decided once from the package list) and the
+// flags the install operations read. Portable, so the rules are tested without windows.
 #pragma once
 
-#include "launcher/SetupResult.h"
+#include "launcher/SetupMode.h"
 
 #include <cstdint>
 #include <string>
@@ -53,23 +52,3 @@ int FinishIndexOf(const std::vector<WizardPageKind>& pages);
 
 // The log name of a page kind (empty for the empty slot).
 std::wstring WizardPageLogName(WizardPageKind kind);
-
-// The run's mode as the command line and the installed state decide it.
-struct WizardMode {
-    bool uninstallRequested = false;
-    bool repairRequested = false;
-    bool mainProductInstalled = false;
-
-    bool IsUninstall() const { return uninstallRequested; }
-    bool IsRepair() const { return repairRequested; }
-    bool IsModify() const { return mainProductInstalled && !uninstallRequested && !repairRequested; }
-    bool IsFreshInstall() const { return !mainProductInstalled && !uninstallRequested && !repairRequested; }
-};
-
-// Full user interface: both bits of the level value 5 are set.
-bool IsFullUserInterface(int32_t uiLevel);
-
-// The result code an installer error stands for (1602 -> 3, 1620 -> 1, 1633 -> 10, 1638 -> 8, else 2).
-int32_t ResultCodeForInstallerError(int32_t installerError);
-// Records the installer error as an unreported setup result; 0 leaves the result unchanged.
-void ApplyInstallerResult(SetupResult& result, int32_t installerError);

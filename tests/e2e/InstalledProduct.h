@@ -3,7 +3,7 @@
 #pragma once
 
 #include "LauncherRun.h"
-#include "installer/WindowsInstaller_win.h"
+#include "support/WindowsInstaller_win.h"
 #include "tests/products/TestProducts.h"
 
 #include <gtest/gtest.h>

@@ -41,12 +41,12 @@ TEST(FinishRules, InstalledProductNamesOfferTheirTools) {
 
 TEST(FinishRules, TheOutcomeIsToldInTheWordsOfTheMode) {
     struct Case {
-        WizardMode mode; // uninstall, repair, main installed
+        SetupMode mode; // uninstall, repair, main installed
         bool success;
         unsigned title, outcome, hint;
         bool boxes;
     };
-    const WizardMode fresh{false, false, false}, modify{false, false, true}, repair{false, true, true},
+    const SetupMode fresh{false, false, false}, modify{false, false, true}, repair{false, true, true},
         uninstall{true, false, true}, repairAndUninstall{true, true, true};
     const Case cases[] = {
         {fresh, true, 28, 30, 0, true},
@@ -97,9 +97,4 @@ TEST(FinishRules, ToolsAreLookedForOnlyInKnownFolders) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(WorkflowSetupPath(c.application), c.setup) << c.application;
-}
-
-TEST(FinishRules, CommandLinesKeepPathsWithSpacesWhole) {
-    EXPECT_EQ(QuotedCommandLine(L"C:\\Documents and Settings\\All Users\\Tool.exe"),
-              L"\"C:\\Documents and Settings\\All Users\\Tool.exe\"");
 }

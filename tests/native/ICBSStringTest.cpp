@@ -1,4 +1,5 @@
 #include "support/ICBSString.h"
+#include "support/StringUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -138,4 +139,9 @@ TEST(ICBSString, OtherCodePagesGoThroughTheInstalledConverter) {
     EXPECT_EQ("\xC3\xA9",
               ICBSString(L"\u00e9").ToCodePage(kCodePageUtf8).value_or("")); // never the converter
     SetCodePageConverter(nullptr);
+}
+
+TEST(StringUtil, CommandLinesKeepPathsWithSpacesWhole) {
+    EXPECT_EQ(QuotedCommandLine(L"C:\\Documents and Settings\\All Users\\Tool.exe"),
+              L"\"C:\\Documents and Settings\\All Users\\Tool.exe\"");
 }

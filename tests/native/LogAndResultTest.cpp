@@ -121,14 +121,16 @@ TEST(SetupResult, SettingAFailureWritesAllThreeFields) {
     EXPECT_TRUE(result.reported); // nothing to report at construction
     EXPECT_FALSE(result.NeedsReport());
     result.Set(2, 1603, true);
-    EXPECT_EQ(1603, result.SetResultCode(6)); // the failure value of a worker thread
+    result.SetResultCode(6);
+    EXPECT_EQ(1603, result.ThreadResult()); // the failure value of a worker thread
     EXPECT_EQ(6, result.code);
     EXPECT_EQ(0, result.installerError);
     EXPECT_FALSE(result.reported);
     EXPECT_TRUE(result.NeedsReport());
     result.reported = true;
     EXPECT_FALSE(result.NeedsReport()); // reported once
-    EXPECT_EQ(0, result.SetResultCode(0));
+    result.SetResultCode(0);
+    EXPECT_EQ(0, result.ThreadResult());
     EXPECT_FALSE(result.NeedsReport()); // success is never reported
     result.Set(1, 0, true);             // a validation failure is recorded as already reported
     EXPECT_FALSE(result.NeedsReport());

@@ -9,7 +9,7 @@ using namespace SystemIntegrity;
 
 TEST(SystemIntegrityRules, TheCheckRunsForFreshInstallsAndModifiedSuites) {
     struct Case {
-        WizardMode mode;
+        SetupMode mode;
         size_t products;
         bool runs;
     };

@@ -4,29 +4,31 @@
 
 namespace {
 
-std::unique_ptr<PackageInfo> Package(const wchar_t* code, bool selected, const wchar_t* database) {
+void Add(PackageList& packages, SetupChoices& choices, const wchar_t* code, bool selected,
+         const wchar_t* database) {
     PackageDescription description;
     description.packageCode = code;
-    auto package = std::make_unique<PackageInfo>(description);
-    package->SetSelected(selected);
-    package->SetInstallerDatabase(database);
-    return package;
+    PackageInfo package(description);
+    package.SetInstallerDatabase(database);
+    choices.Select(packages.size(), selected);
+    packages.Add(std::move(package));
 }
 
 } // namespace
 
 TEST(UnpackRules, ListHoldsSelectedPackagesWithoutDatabaseInOrder) {
-    std::vector<std::unique_ptr<PackageInfo>> packages;
-    packages.push_back(Package(L"main", true, L""));
-    packages.push_back(Package(L"unselected", false, L""));
-    packages.push_back(Package(L"unpacked", true, L"C:\\x\\a.msi"));
-    packages.push_back(Package(L"companion", true, L""));
+    PackageList packages;
+    SetupChoices choices;
+    Add(packages, choices, L"main", true, L"");
+    Add(packages, choices, L"unselected", false, L"");
+    Add(packages, choices, L"unpacked", true, L"C:\\x\\a.msi");
+    Add(packages, choices, L"companion", true, L"");
 
     std::vector<std::wstring> codes;
-    for (const PackageInfo* package : PackagesToUnpack(packages, false))
-        codes.push_back(package->PackageCode());
+    for (size_t index : PackagesToUnpack(packages, choices, false))
+        codes.push_back(packages[index].PackageCode());
     EXPECT_EQ((std::vector<std::wstring>{L"main", L"companion"}), codes);
-    EXPECT_TRUE(PackagesToUnpack(packages, true).empty()); // a repair unpacks nothing
+    EXPECT_TRUE(PackagesToUnpack(packages, choices, true).empty()); // a repair unpacks nothing
 }
 
 TEST(UnpackRules, TransformOnlyForANonEnglishChoiceWhenInstallingOrModifying) {

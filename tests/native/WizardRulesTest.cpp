@@ -125,7 +125,7 @@ TEST(WizardRules, ModePredicates) {
                                          {false, false, true, true, false},
                                          {true, false, true, false, false},
                                          {false, true, false, false, false}}) {
-        const WizardMode mode{r.uninstall, r.repair, r.installed};
+        const SetupMode mode{r.uninstall, r.repair, r.installed};
         EXPECT_EQ(mode.IsModify(), r.modify);
         EXPECT_EQ(mode.IsFreshInstall(), r.fresh);
         EXPECT_FALSE(mode.IsModify() && mode.IsFreshInstall());
@@ -147,24 +147,52 @@ struct Journal {
 class FakePage : public WizardPageIF {
 public:
     FakePage(std::string name, Journal& journal) : name_(std::move(name)), journal_(journal) {}
-    void Activate() override {
+    PageStep Activate() override {
+        const Call call(*this);
         journal_.lines.push_back(name_ + ":activate");
         if (onActivate)
             onActivate();
+        return activate;
     }
-    void Deactivate() override { journal_.lines.push_back(name_ + ":deactivate"); }
-    bool QueryNext() override { return next; }
+    void Deactivate() override {
+        const Call call(*this);
+        journal_.lines.push_back(name_ + ":deactivate");
+    }
+    PageStep QueryNext() override {
+        const Call call(*this);
+        return next;
+    }
     bool QueryCancel() override {
+        const Call call(*this);
         if (onCancel)
             onCancel();
         return cancel;
     }
-    bool QueryBack() override { return back; }
+    PageStep QueryBack() override {
+        const Call call(*this);
+        return back;
+    }
 
-    bool next = true, cancel = true, back = true;
+    PageStep activate = PageStep::Stay, next = PageStep::Next, back = PageStep::Back;
+    bool cancel = true;
     std::function<void()> onActivate, onCancel;
+    // The deepest nesting of calls into pages seen so far, shared by the pages of one wizard.
+    int* depth = nullptr;
+    int* deepest = nullptr;
 
 private:
+    struct Call {
+        explicit Call(FakePage& page) : page_(page) {
+            if (page_.depth && ++*page_.depth > *page_.deepest)
+                *page_.deepest = *page_.depth;
+        }
+        ~Call() {
+            if (page_.depth)
+                --*page_.depth;
+        }
+        FakePage& page_;
+    };
+
     std::string name_;
     Journal& journal_;
 };
@@ -230,7 +258,7 @@ TEST(WizardNavigation, RecordedFailureIsReportedOnceAndJumpsToFinish) {
 TEST(WizardNavigation, RefusedNextActivatesTheSamePageAgainUnlessAFailureMovesOn) {
     Wizard w;
     w.navigator.Start();
-    w.welcome.next = false;
+    w.welcome.next = PageStep::Stay;
     w.navigator.GoNext();
     EXPECT_EQ(w.navigator.CurrentIndex(), 0);
     EXPECT_EQ(w.journal.lines.back(), "welcome:activate");
@@ -246,7 +274,7 @@ TEST(WizardNavigation, FailureOnTheFinishPageEndsTheRun) {
     ApplyInstallerResult(w.host.result, 1602);
     w.navigator.GoNext(); // to finish
     ApplyInstallerResult(w.host.result, 1603);
-    w.finish.next = false;
+    w.finish.next = PageStep::Stay;
     w.navigator.GoNext();
     EXPECT_EQ(w.journal.lines.back(), "end:ok");
 }
@@ -294,19 +322,76 @@ TEST(WizardNavigation, BackReturnsAndDisablesBackOnPageZeroWhereBackActsAsCancel
     Wizard refused;
     refused.navigator.Start();
     refused.navigator.GoNext();
-    refused.unpack.back = false;
+    refused.unpack.back = PageStep::Stay;
     refused.navigator.GoBack();
     EXPECT_EQ(refused.navigator.CurrentIndex(), 1);
     EXPECT_EQ(refused.journal.lines.back(), "unpack:activate");
 }
 
-TEST(WizardNavigation, PagesPassingOnFromActivateWalkTheWholeList) {
+TEST(WizardNavigation, PagesPassingOnFromActivateWalkTheWholeListFromOneLoop) {
     Wizard w;
-    for (FakePage* page : {&w.welcome, &w.unpack, &w.install})
-        page->onActivate = [&] { w.navigator.GoNext(); };
+    int depth = 0, deepest = 0;
+    for (FakePage* page : {&w.welcome, &w.unpack, &w.install, &w.finish}) {
+        page->activate = PageStep::Next;
+        page->depth = &depth;
+        page->deepest = &deepest;
+    }
     w.navigator.Start();
     EXPECT_EQ(w.journal.lines.back(), "end:ok");
     EXPECT_TRUE(w.navigator.Ended());
+    EXPECT_EQ(deepest, 1); // no page call ran inside another
+}
+
+TEST(WizardNavigation, PagesAnsweringOtherThanAgreedMoveTheWizardTheirWay) {
+    // A page that gives up in QueryNext goes to the finish page without being asked to cancel.
+    Wizard givesUp;
+    givesUp.navigator.Start();
+    givesUp.navigator.GoNext();
+    givesUp.unpack.next = PageStep::Cancel;
+    givesUp.unpack.onCancel = [&] { ADD_FAILURE() << "QueryCancel asked"; };
+    givesUp.unpack.onActivate = [] {};
+    givesUp.host.result.SetResultCode(9);
+    givesUp.navigator.GoNext();
+    EXPECT_EQ(givesUp.journal.lines,
+              (std::vector<std::string>{"welcome:activate", "welcome:deactivate", "unpack:activate",
+                                        "unpack:deactivate", "report", "finish:activate"}));
+
+    // Back answered with Next moves forward (the quick install); Cancel from an activation cancels.
+    Wizard forward;
+    forward.welcome.back = PageStep::Next;
+    forward.unpack.activate = PageStep::Cancel;
+    forward.navigator.Start();
+    forward.navigator.GoBack();
+    EXPECT_EQ(forward.journal.lines,
+              (std::vector<std::string>{"welcome:activate", "welcome:deactivate", "unpack:activate",
+                                        "unpack:deactivate", "finish:activate"}));
+}
+
+TEST(WizardNavigation, CancelPressedWhileAPageIsBusyWaitsForItsCallToReturn) {
+    Wizard w;
+    int depth = 0, deepest = 0;
+    for (FakePage* page : {&w.welcome, &w.unpack, &w.install, &w.finish}) {
+        page->depth = &depth;
+        page->deepest = &deepest;
+    }
+    // The unpack page pumps messages while its worker runs: Cancel arrives inside its activation.
+    w.unpack.activate = PageStep::Next;
+    w.unpack.onActivate = [&] { w.navigator.CancelWizard(); };
+    w.navigator.Start();
+    w.navigator.GoNext();
+    EXPECT_EQ(w.journal.lines,
+              (std::vector<std::string>{"welcome:activate", "welcome:deactivate", "unpack:activate",
+                                        "unpack:deactivate", "finish:activate"}));
+    EXPECT_EQ(deepest, 2); // only the page's answer to Cancel ran inside its activation
+
+    // A refused Cancel leaves the activation's own answer standing.
+    Wizard refused;
+    refused.unpack.activate = PageStep::Next;
+    refused.unpack.cancel = false;
+    refused.unpack.onActivate = [&] { refused.navigator.CancelWizard(); };
+    refused.navigator.Start();
+    refused.navigator.GoNext();
+    EXPECT_EQ(refused.journal.lines.back(), "install:activate");
 }
 
 TEST(AsyncInstallOperation, ExtractThenRepairThenUninstallThenModifyElseInstall) {

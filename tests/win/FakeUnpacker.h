@@ -1,12 +1,12 @@
 // A stand-in for the package unpacking in the wizard tests. It writes no file but walks its list as the
 // real unpacking does: the cancel flag polled between packages, a status text per package, the bar's
-// bytes, the setup result. It can hold its first package until the test lets it go, and fail with a
-// given result code. The test host owns it and the packages and the result it works on.
+// bytes, the outcome. It can hold its first package until the test lets it go, and fail with a given
+// result code. The test host owns it and the packages and choices it works on.
 #pragma once
 
-#include "extraction/ExtractionProgressHandler_win.h"
 #include "launcher/SetupResult.h"
 #include "support/Format.h"
+#include "wizard/ExtractionProgressHandler_win.h"
 #include "wizard/UnpackerIF.h"
 
 #include <windows.h>
@@ -18,24 +18,24 @@
 
 class FakeUnpacker : public UnpackerIF {
 public:
-    FakeUnpacker(std::vector<std::unique_ptr<PackageInfo>>& packages, SetupResult& result)
-        : packages_(packages), result_(result) {}
+    FakeUnpacker(PackageList& packages, const SetupChoices& choices)
+        : packages_(packages), choices_(choices) {}
 
     std::vector<UnpackEntry> BuildUnpackList(bool repair) override {
         ++lists;
         std::vector<UnpackEntry> list;
-        for (PackageInfo* package : PackagesToUnpack(packages_, repair))
-            list.push_back({package, packageSize});
+        for (size_t index : PackagesToUnpack(packages_, choices_, repair))
+            list.push_back({&packages_.At(index), packageSize});
         return list;
     }
 
-    int UnpackPackages(const std::vector<UnpackEntry>& list, ExtractionProgressHandler& receiver,
-                       const UnpackRequest& request) override {
+    SetupResult UnpackPackages(const std::vector<UnpackEntry>& list, ExtractionProgressHandler& receiver,
+                               const UnpackRequest& request) override {
         ++passes;
         installsOrModifies = request.installsOrModifies;
         const auto cancelled = [&] { return request.cancel && request.cancel->load(); };
         if (cancelled())
-            return result_.SetResultCode(ResultCode::InstallFailed);
+            return SetupResult::Code(ResultCode::InstallFailed);
         uint64_t total = 0;
         for (const UnpackEntry& entry : list)
             total += entry.size;
@@ -46,7 +46,7 @@ public:
             receiver.SetBytesDoneBefore(done);
             done += entry.size;
             if (cancelled())
-                return result_.SetResultCode(ResultCode::UserCancelled);
+                return SetupResult::Code(ResultCode::UserCancelled);
             if (request.showStatus)
                 request.showStatus(position < statusTexts.size() ? statusTexts[position]
                                                                  : Format(L"Reading contents of package %s",
@@ -58,11 +58,11 @@ public:
             holding = false;
             receiver.ReportBytes(static_cast<uint32_t>(entry.size));
             if (failWith != 0)
-                return result_.SetResultCode(failWith);
+                return SetupResult::Code(failWith);
             entry.package->SetInstallerDatabase(L"C:\\unpacked\\" + entry.package->PackageCode() + L".msi");
             ++unpacked;
         }
-        return result_.SetResultCode(cancelled() ? ResultCode::UserCancelled : ResultCode::Success);
+        return SetupResult::Code(cancelled() ? ResultCode::UserCancelled : ResultCode::Success);
     }
 
     uint64_t packageSize = 1'000'000;
@@ -77,6 +77,6 @@ public:
 private:
     static constexpr int kHoldLimitMs = 20'000;
 
-    std::vector<std::unique_ptr<PackageInfo>>& packages_;
-    SetupResult& result_;
+    PackageList& packages_;
+    const SetupChoices& choices_;
 };

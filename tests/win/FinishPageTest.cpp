@@ -17,26 +17,26 @@ protected:
     // The real finish page; every other slot passes on, or, with `waitOnWelcome`, the welcome slot shows
     // a page that waits for the user (to be cancelled).
     CWizardDialog::PageFactory Pages(bool waitOnWelcome = false) {
-        return [this, waitOnWelcome](WizardPageKind kind,
-                                     CWizardDialog& wizard) -> std::unique_ptr<WizardPageBase> {
-            if (kind == WizardPageKind::Empty)
-                return nullptr;
-            if (kind == WizardPageKind::Finish) {
-                auto page = std::make_unique<FinishWizardPage>(wizard);
-                page_ = page.get();
-                return page;
-            }
-            if (kind == WizardPageKind::Welcome && waitOnWelcome)
-                return std::make_unique<TextTestPage>(wizard, L"Welcome", 150, 35, false);
-            return std::make_unique<PlaceholderWizardPage>(wizard, WizardPageLogName(kind));
-        };
+        return
+            [this, waitOnWelcome](WizardPageKind kind, PageFrame& frame) -> std::unique_ptr<WizardPageBase> {
+                if (kind == WizardPageKind::Empty)
+                    return nullptr;
+                if (kind == WizardPageKind::Finish) {
+                    auto page = std::make_unique<FinishWizardPage>(frame);
+                    page_ = page.get();
+                    return page;
+                }
+                if (kind == WizardPageKind::Welcome && waitOnWelcome)
+                    return std::make_unique<TextTestPage>(frame, L"Welcome", 150, 35, false);
+                return std::make_unique<PlaceholderWizardPage>(frame, WizardPageLogName(kind));
+            };
     }
     void AddPackage(const std::wstring& name) {
         PackageDescription description;
         description.productName = name;
         description.productId = L"HV::Z";
         description.version = L"10.1.0.1";
-        host_->packages.push_back(std::make_unique<PackageInfo>(description));
+        host_->packages.Add(PackageInfo(description));
     }
     // The main package replaced by one of another product or installer type.
     void UseMainPackage(const std::wstring& name, const std::wstring& installerType = L"msi") {
@@ -46,7 +46,7 @@ protected:
         main.version = L"10.1.0.1";
         main.main = true;
         main.installerType = installerType;
-        host_->packages.front() = std::make_unique<PackageInfo>(main);
+        host_->packages.At(0) = PackageInfo(main);
     }
     void Restart() {
         wizard_.reset();
@@ -146,7 +146,7 @@ TEST_F(FinishPageTest, AnInterruptedRunSaysWhatWasLeftUndoneAndOffersNothing) {
         AddPackage(L"Quenlis Gavrin Companion");
         host_->installedProducts = {kGavrin};
         host_->applicationPath = application / L"GavrinServer.exe";
-        host_->packages.front()->SetInstalled(c.mainInstalled);
+        host_->packages.At(0).SetInstalled(c.mainInstalled);
         host_->commandLine.uninstall = c.uninstall;
         const Shown shown = RunToFinish(true);
         EXPECT_EQ(shown.texts, c.texts);
@@ -169,7 +169,7 @@ TEST_F(FinishPageTest, ASuccessfulUninstallShowsNoToolBoxesEvenWithServersInstal
     AddPackage(L"Quenlis ZorvexXML+XBRL Server");
     host_->installedProducts = {L"Quenlis ZorvexXML+XBRL Server", kGavrin};
     host_->applicationPath = application / L"GavrinServer.exe";
-    host_->packages.front()->SetInstalled(true);
+    host_->packages.At(0).SetInstalled(true);
     host_->commandLine.uninstall = true;
     const Shown shown = RunToFinish(false);
     EXPECT_EQ(shown.texts, (std::vector<std::wstring>{

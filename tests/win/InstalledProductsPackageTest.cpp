@@ -1,12 +1,13 @@
 // Installed-product detection against test products really installed through Windows Installer, and
 // their removal by the launcher.
 #include "FileTestSupport.h"
-#include "installer/WindowsInstaller_win.h"
+#include "launcher/CommandLine.h"
 #include "launcher/InstalledProducts_win.h"
-#include "launcher/SetupApp_win.h"
+#include "launcher/SetupLogFile_win.h"
 #include "launcher/SystemInfo_win.h"
 #include "support/FolderPath.h"
 #include "support/Registry_win.h"
+#include "support/WindowsInstaller_win.h"
 #include "tests/products/TestProducts.h"
 
 #include <gtest/gtest.h>
@@ -131,11 +132,16 @@ TEST(InstalledPackages, ProductCodeFoundByIdentifierVersionAndPlatform) {
     EXPECT_EQ(kZorvex2024.productCode, InstalledProductCode(cached));
 }
 
-// A launcher whose log goes to a file, as the removal hands that log to Windows Installer.
+// A launcher log written to a file, as the removal hands that log to Windows Installer.
 struct LoggingApp {
+    LoggingApp() {
+        CSetupAppCommandLineInfo commandLine;
+        commandLine.ParseArguments(L"/L*v \"" + log + L"\"");
+        app.Open(commandLine.logFile, commandLine.logMode, commandLine.logAttributes);
+    }
     FileTest::Folder folder{L"installed-removal"};
     std::wstring log = folder / L"setup.log";
-    CSetupApp app{L"setup.exe /L*v \"" + log + L"\""};
+    SetupLogWriter app;
 };
 
 TEST(InstalledPackages, RemovalWithTheOneCachedDatabase) {
@@ -164,7 +170,7 @@ TEST(InstalledPackages, RemovalWithTheOneCachedDatabase) {
     EXPECT_TRUE(entryExists); // the entry existed to be rewritten
 
     // The log was taken back: the launcher writes to it again.
-    logging.app.WriteLog(1, L"VNT (c): after removal\r\n");
+    logging.app.WriteLine(1, L"VNT (c): after removal\r\n");
     ASSERT_TRUE(FileTest::Exists(logging.log));
 }
 

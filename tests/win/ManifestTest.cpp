@@ -1,11 +1,11 @@
 // The manifest of real test launchers (loaded as data), the package list built from it, and the test
 // product line installed and removed for real.
-#include "installer/WindowsInstaller_win.h"
 #include "launcher/ManifestResources_win.h"
 #include "launcher/ManifestRules.h"
-#include "launcher/SetupApp_win.h"
+#include "launcher/PackageListBuilder_win.h"
 #include "launcher/SystemInfo_win.h"
 #include "support/Registry_win.h"
+#include "support/WindowsInstaller_win.h"
 #include "tests/products/TestProducts.h"
 
 #include <gtest/gtest.h>
@@ -73,17 +73,25 @@ private:
 // The package list a launcher builds from a test launcher's manifest, with the given command line.
 struct LoadedPackages {
     bool loaded = false;
-    std::vector<std::unique_ptr<PackageInfo>> packages;
+    PackageList packages;
+    SetupChoices choices;
+};
+
+class DiscardedLog : public LogSinkIF {
+public:
+    void WriteLine(int, const std::wstring&) override {}
 };
 
 LoadedPackages Load(const wchar_t* launcher, const std::wstring& arguments = L"") {
     LauncherData data(launcher);
     EXPECT_NE(nullptr, data.Get()) << launcher;
-    CSetupApp app(L"setup.exe " + arguments);
-    app.UseManifestModule(data.Get());
+    DiscardedLog log;
+    SetupContext context(log, [](uint16_t, unsigned) { return std::wstring(); });
+    context.ParseCommandLine(arguments);
     LoadedPackages result;
-    result.loaded = app.LoadPackages();
-    result.packages = std::move(app.Packages());
+    result.loaded = PackageListBuilder(context).Build(ManifestResources(data.Get(), false));
+    result.packages = std::move(context.packages);
+    result.choices = std::move(context.choices);
     return result;
 }
 
@@ -138,7 +146,7 @@ TEST(PackageList, BuiltFromTheManifestWithNothingInstalled) {
     const LoadedPackages list = Load(kDemoLauncher);
     ASSERT_TRUE(list.loaded);
     ASSERT_EQ(3u, list.packages.size());
-    const PackageInfo& main = *list.packages[0];
+    const PackageInfo& main = list.packages[0];
     EXPECT_TRUE(main.IsMain());
     EXPECT_EQ(kHalvora101.productName, main.ProductName());
     EXPECT_EQ(kHalvora101.productCode, main.ProductCode());
@@ -149,13 +157,14 @@ TEST(PackageList, BuiltFromTheManifestWithNothingInstalled) {
     EXPECT_EQ(LauncherBaseFolder() + L"\\" + kHalvora101.packageCode, main.PackageFolder());
     ASSERT_EQ(1u, main.Products().size());
     EXPECT_EQ(L"Quenlis Halvora Server 10.1 (x64)", main.Products()[0].DisplayName());
-    EXPECT_TRUE(list.packages[1]->IsCompanionServerPackage());
-    EXPECT_EQ(L"PACKAGE_2_%s", list.packages[2]->LanguageDataPattern());
-    for (const auto& package : list.packages) {
-        EXPECT_FALSE(package->Installed()) << package->ProductName();
-        EXPECT_TRUE(package->Selected()) << package->ProductName(); // nothing installed: all selected
-        EXPECT_TRUE(package->InstallerDatabase().empty());
-        EXPECT_TRUE(package->TransformFile().empty());
+    EXPECT_TRUE(list.packages[1].IsCompanionServerPackage());
+    EXPECT_EQ(L"PACKAGE_2_%s", list.packages[2].LanguageDataPattern());
+    for (const PackageInfo& package : list.packages) {
+        EXPECT_FALSE(package.Installed()) << package.ProductName();
+        EXPECT_TRUE(list.choices.Selected(package))
+            << package.ProductName(); // nothing installed: all selected
+        EXPECT_TRUE(package.InstallerDatabase().empty());
+        EXPECT_TRUE(package.TransformFile().empty());
     }
 }
 
@@ -171,9 +180,9 @@ TEST(PackageList, PlatformWithCapitalXIsA32BitProduct) {
     const LoadedPackages list = Load(kCapitalX64Launcher);
     ASSERT_TRUE(list.loaded);
     ASSERT_EQ(1u, list.packages.size());
-    EXPECT_FALSE(list.packages[0]->Is64Bit());
-    EXPECT_FALSE(list.packages[0]->Products()[0].Is64Bit());
-    EXPECT_EQ(L"Quenlis Halvora Server 10.1", list.packages[0]->Products()[0].DisplayName());
+    EXPECT_FALSE(list.packages[0].Is64Bit());
+    EXPECT_FALSE(list.packages[0].Products()[0].Is64Bit());
+    EXPECT_EQ(L"Quenlis Halvora Server 10.1", list.packages[0].Products()[0].DisplayName());
 }
 
 TEST(PackageList, FindsTheDatabaseAnEarlierRunUnpacked) {
@@ -185,11 +194,11 @@ TEST(PackageList, FindsTheDatabaseAnEarlierRunUnpacked) {
     {
         const LoadedPackages list = Load(kTwoPackagesLauncher);
         ASSERT_EQ(2u, list.packages.size());
-        EXPECT_EQ(folder + L"\\HalvoraServer101.msi", list.packages[0]->InstallerDatabase());
-        EXPECT_EQ(L"", list.packages[1]->InstallerDatabase());
+        EXPECT_EQ(folder + L"\\HalvoraServer101.msi", list.packages[0].InstallerDatabase());
+        EXPECT_EQ(L"", list.packages[1].InstallerDatabase());
     }
     ASSERT_TRUE(CopyFileW(ProductFile(kHalvora101).c_str(), (folder + L"\\Second.msi").c_str(), FALSE));
-    EXPECT_EQ(L"", Load(kTwoPackagesLauncher).packages[0]->InstallerDatabase()); // two: neither
+    EXPECT_EQ(L"", Load(kTwoPackagesLauncher).packages[0].InstallerDatabase()); // two: neither
     DeleteFileW((folder + L"\\HalvoraServer101.msi").c_str());
     DeleteFileW((folder + L"\\Second.msi").c_str());
     RemoveDirectoryW((folder + L"\\sub.msi").c_str());
@@ -306,11 +315,11 @@ TEST(PackageList, DefaultSelectionFollowsTheInstalledMainProduct) {
         const LoadedPackages list = Load(kTwoPackagesLauncher, c.arguments);
         ASSERT_TRUE(list.loaded);
         ASSERT_EQ(2u, list.packages.size());
-        EXPECT_TRUE(list.packages[0]->Installed());
-        EXPECT_FALSE(list.packages[0]->InstalledFromAnotherPackage());
-        EXPECT_FALSE(list.packages[1]->Installed());
-        EXPECT_EQ(c.mainSelected, list.packages[0]->Selected());
-        EXPECT_EQ(c.companionSelected, list.packages[1]->Selected());
+        EXPECT_TRUE(list.packages[0].Installed());
+        EXPECT_FALSE(list.packages[0].InstalledFromAnotherPackage());
+        EXPECT_FALSE(list.packages[1].Installed());
+        EXPECT_EQ(c.mainSelected, list.choices.Selected(0));
+        EXPECT_EQ(c.companionSelected, list.choices.Selected(1));
     }
 }
 
@@ -337,8 +346,8 @@ TEST(PackageList, ProductInstalledFromAnotherPackage) {
     ASSERT_EQ(0u, WindowsInstaller::InstallProduct(copy, L""));
     const LoadedPackages list = Load(kTwoPackagesLauncher);
     ASSERT_EQ(2u, list.packages.size());
-    EXPECT_TRUE(list.packages[0]->Installed());
-    EXPECT_TRUE(list.packages[0]->InstalledFromAnotherPackage());
+    EXPECT_TRUE(list.packages[0].Installed());
+    EXPECT_TRUE(list.packages[0].InstalledFromAnotherPackage());
     WindowsInstaller::SetInternalUI(INSTALLUILEVEL_NONE);
     EXPECT_EQ(0u, WindowsInstaller::InstallProduct(copy, L"REMOVE=ALL"));
     DeleteFileW(copy.c_str());

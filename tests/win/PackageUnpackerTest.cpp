@@ -1,7 +1,8 @@
 #include "CabinetTestSupport.h"
 
 #include "extraction/PackageUnpacker_win.h"
-#include "launcher/SetupApp_win.h"
+#include "launcher/SetupLogFile_win.h"
+#include "wizard/ExtractionProgressHandler_win.h"
 
 #include <gtest/gtest.h>
 
@@ -15,10 +16,14 @@ const LanguageEntry kEnglish = {L"English", L"English", 0, 1033, L"1033", L"", L
 const LanguageEntry kGerman = {L"German", L"Deutsch", 0, 1031, L"1031", L"_de", L"de"};
 const LanguageEntry kFrench = {L"French", L"Fran\u00E7ais", 0, 1036, L"1036", L"_fr", L"fr"};
 
-// A setup context with a log, and packages whose data are cabinet files of the test data.
+// A log file, and packages whose data are cabinet files of the test data.
 class UnpackRun {
 public:
-    explicit UnpackRun(const std::wstring& name) : scratch_(name), app_(new CSetupApp(LogArguments())) {}
+    explicit UnpackRun(const std::wstring& name) : scratch_(name) {
+        CSetupAppCommandLineInfo commandLine;
+        commandLine.ParseArguments(L"/L*v \"" + (scratch_ / L"setup.log") + L"\"");
+        log_.Open(commandLine.logFile, commandLine.logMode, commandLine.logAttributes);
+    }
 
     PackageInfo& Add(const std::wstring& code, const std::wstring& data, bool selected = true,
                      const std::wstring& type = L"msi") {
@@ -27,26 +32,32 @@ public:
         description.packageData = data;
         description.languageDataPattern = L"UNPACKTEST_%s";
         description.installerType = type;
-        auto package = std::make_unique<PackageInfo>(description);
-        package->SetPackageFolder(scratch_ / code);
-        package->SetSelected(selected);
-        app_->Packages().push_back(std::move(package));
-        return *app_->Packages().back();
+        PackageInfo package(description);
+        package.SetPackageFolder(scratch_ / code);
+        choices.Select(packages.size(), selected);
+        packages.Add(std::move(package));
+        return packages.At(packages.size() - 1);
     }
-    CSetupApp& App() { return *app_; }
+    std::vector<UnpackEntry> List(bool repair = false) { return BuildUnpackList(packages, choices, repair); }
+    SetupResult Unpack(const std::vector<UnpackEntry>& list, UnpackProgressIF& progress,
+                       const UnpackSettings& settings = {}) {
+        return UnpackPackages(list, progress, settings, log_);
+    }
+    LogSinkIF& Log() { return log_; }
     const ScratchFolder& Folder() const { return scratch_; }
-    // The log so far: the setup context is closed to read it.
+    // The log so far: the log is closed to read it.
     std::wstring CloseAndReadLog() {
-        app_.reset();
+        log_.Close();
         const std::string bytes = ReadBytes(scratch_ / L"setup.log");
         return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
     }
 
-private:
-    std::wstring LogArguments() const { return L"setup.exe /L*v \"" + (scratch_ / L"setup.log") + L"\""; }
+    PackageList packages;
+    SetupChoices choices;
 
+private:
     ScratchFolder scratch_;
-    std::unique_ptr<CSetupApp> app_;
+    SetupLogWriter log_;
 };
 
 // A hidden window with a progress bar, as the unpack page has.
@@ -93,19 +104,20 @@ TEST(PackageUnpacker, UnpacksSelectedPackagesOnceWithProgress) {
     PackageInfo& two = run.Add(L"two", DataFile(L"two_msi.cab"));
     PackageInfo& skipped = run.Add(L"skipped", DataFile(L"sample.cab"), false);
 
-    const auto list = BuildUnpackList(run.App(), false);
+    const auto list = run.List();
     ASSERT_EQ(2u, list.size());
     EXPECT_EQ(&main, list[0].package);
     EXPECT_EQ(ReadBytes(DataFile(L"one_msi.cab")).size(), list[0].size);
-    EXPECT_TRUE(BuildUnpackList(run.App(), true).empty()); // a repair unpacks nothing
+    EXPECT_TRUE(run.List(true).empty()); // a repair unpacks nothing
 
     ProgressWindow window;
     ExtractionProgressHandler progress(window.Bar());
     UnpackSettings settings;
     std::vector<std::wstring> statusTexts;
     settings.showStatus = [&](const std::wstring& text) { statusTexts.push_back(text); };
-    EXPECT_EQ(0, UnpackPackages(&run.App(), list, progress, settings));
-    EXPECT_EQ(0, run.App().Result().code);
+    const SetupResult outcome = run.Unpack(list, progress, settings);
+    EXPECT_EQ(0, outcome.code);
+    EXPECT_EQ(0, outcome.ThreadResult());
     EXPECT_EQ(2u, statusTexts.size());
 
     EXPECT_EQ(main.PackageFolder() + L"\\product.msi", main.InstallerDatabase());
@@ -123,10 +135,10 @@ TEST(PackageUnpacker, UnpacksSelectedPackagesOnceWithProgress) {
     EXPECT_EQ(30, SendMessageW(window.Bar(), PBM_GETPOS, 0, 0));
 
     // A second pass with every database set unpacks nothing.
-    two.SetSelected(false);
-    const auto secondList = BuildUnpackList(run.App(), false);
+    run.choices.Select(two, false);
+    const auto secondList = run.List();
     EXPECT_TRUE(secondList.empty());
-    EXPECT_EQ(0, UnpackPackages(&run.App(), secondList, progress, settings));
+    EXPECT_EQ(0, run.Unpack(secondList, progress, settings).code);
 
     const std::wstring log = run.CloseAndReadLog();
     EXPECT_EQ(1u, CountOf(log, L"VNT (c): Extracting resource: " + DataFile(L"one_msi.cab") + L"\r\n"));
@@ -162,9 +174,11 @@ TEST(PackageUnpacker, FirstFailureEndsTheLoop) {
         }
         ProgressWindow window;
         ExtractionProgressHandler progress(window.Bar());
-        EXPECT_EQ(1603, UnpackPackages(&run.App(), BuildUnpackList(run.App(), false), progress, {}));
-        EXPECT_EQ(c.code, run.App().Result().code);
-        EXPECT_FALSE(run.App().Result().reported);
+        const SetupResult outcome = run.Unpack(run.List(), progress);
+        EXPECT_EQ(1603, outcome.ThreadResult());
+        EXPECT_EQ(c.code, outcome.code);
+        EXPECT_EQ(0, outcome.installerError);
+        EXPECT_FALSE(outcome.reported);
         EXPECT_FALSE(Exists(second.PackageFolder()));
         onDisk.reset();
         const std::wstring log = run.CloseAndReadLog();
@@ -177,22 +191,20 @@ TEST(PackageUnpacker, CancelStopsBeforeTheNextPackage) {
     UnpackRun run(L"unpack-cancel");
     PackageInfo& first = run.Add(L"first", DataFile(L"one_msi.cab"));
     PackageInfo& second = run.Add(L"second", DataFile(L"one_msi.cab"));
-    const auto list = BuildUnpackList(run.App(), false);
+    const auto list = run.List();
     ProgressWindow window;
     ExtractionProgressHandler progress(window.Bar());
 
     std::atomic<bool> cancel = true;
     UnpackSettings settings;
     settings.cancel = &cancel;
-    EXPECT_EQ(1603, UnpackPackages(&run.App(), list, progress, settings));
-    EXPECT_EQ(2, run.App().Result().code); // cancelled before anything started
+    EXPECT_EQ(2, run.Unpack(list, progress, settings).code); // cancelled before anything started
     EXPECT_FALSE(Exists(first.PackageFolder()));
 
     // Cancelled while the first cabinet is read: it is finished, the second is not started.
     cancel = false;
     settings.showStatus = [&](const std::wstring&) { cancel = true; };
-    EXPECT_EQ(1603, UnpackPackages(&run.App(), list, progress, settings));
-    EXPECT_EQ(3, run.App().Result().code);
+    EXPECT_EQ(3, run.Unpack(list, progress, settings).code);
     EXPECT_TRUE(Exists(first.PackageFolder() + L"\\product.msi"));
     EXPECT_FALSE(Exists(second.PackageFolder()));
     EXPECT_EQ(0u, CountOf(run.CloseAndReadLog(), L"Error extracting"));
@@ -220,7 +232,7 @@ TEST(PackageUnpacker, LanguageTransformIsWrittenForAChosenNonEnglishLanguage) {
         settings.multiLanguage = c.multiLanguage;
         settings.installsOrModifies = c.installsOrModifies;
         settings.language = c.language;
-        EXPECT_EQ(0, UnpackMsiPackage(run.App(), package, nullptr, settings));
+        EXPECT_EQ(0, UnpackMsiPackage(package, nullptr, settings, run.Log()).code);
         const std::wstring expected =
             *c.transformFile ? package.PackageFolder() + L"\\" + c.transformFile : L"";
         EXPECT_EQ(expected, package.TransformFile());
@@ -234,7 +246,7 @@ TEST(PackageUnpacker, LanguageTransformIsWrittenForAChosenNonEnglishLanguage) {
 TEST(PackageUnpacker, TaxonomyPackageCopiesItsDataFile) {
     UnpackRun run(L"unpack-taxonomy");
     PackageInfo& package = run.Add(L"taxonomy", DataFile(L"source\\readme.txt"), true, L"Taxonomy");
-    EXPECT_EQ(0, UnpackTaxonomyPackage(package));
+    EXPECT_EQ(0, UnpackTaxonomyPackage(package).code);
     EXPECT_EQ(L"readme.txt", package.InstallerDatabase()); // the bare file name
     EXPECT_EQ(ReadBytes(DataFile(L"source\\readme.txt")),
               ReadBytes(package.PackageFolder() + L"\\readme.txt"));
@@ -243,9 +255,8 @@ TEST(PackageUnpacker, TaxonomyPackageCopiesItsDataFile) {
     PackageInfo& blocked = run.Add(L"blocked", DataFile(L"source\\readme.txt"), true, L"taxonomy");
     ASSERT_TRUE(CreateDirectoryW(blocked.PackageFolder().c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryW((blocked.PackageFolder() + L"\\readme.txt").c_str(), nullptr));
-    package.SetSelected(false);
+    run.choices.Select(package, false);
     ProgressWindow window;
     ExtractionProgressHandler progress(window.Bar());
-    EXPECT_EQ(1603, UnpackPackages(&run.App(), BuildUnpackList(run.App(), false), progress, {}));
-    EXPECT_EQ(2, run.App().Result().code);
+    EXPECT_EQ(2, run.Unpack(run.List(), progress).code);
 }

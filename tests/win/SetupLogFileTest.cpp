@@ -1,8 +1,12 @@
 #include "FileTestSupport.h"
 
 #include "launcher/SetupLogFile_win.h"
+#include "support/Format.h"
 
 #include <gtest/gtest.h>
+
+#include <set>
+#include <thread>
 
 using namespace FileTest;
 
@@ -95,4 +99,44 @@ TEST(SetupLogFile, FailureToOpenLeavesNoLog) {
     log.Write(L"ignored\r\n"); // silently nothing
     log.Close();
     EXPECT_FALSE(Exists(folder / L"missing folder"));
+}
+
+// The user-interface thread and a worker log at the same time: every line arrives whole, none is lost, and
+// the verbosity of the log mode still decides which lines are written.
+TEST(SetupLogWriter, LinesOfTwoThreadsLoggingAtOnceStayWhole) {
+    Folder folder(L"log-threads");
+    const std::wstring path = folder / L"setup.log";
+    constexpr int kLinesPerThread = 3000;
+    {
+        SetupLogWriter log;
+        log.Open(path, 0x10, 0); // "i": levels 1 to 3
+        auto writeMany = [&log](wchar_t thread) {
+            for (int i = 0; i < kLinesPerThread; ++i) {
+                log.WriteLine(3, Format(L"VNT (c): thread %s line %d of a log written by two threads\r\n",
+                                        std::wstring(1, thread), i));
+                log.WriteLine(4, L"too verbose for the mode\r\n");
+            }
+        };
+        std::thread worker(writeMany, L'w');
+        writeMany(L'u');
+        worker.join();
+    }
+    const std::string bytes = ReadWhileOpen(path);
+    const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+    std::set<std::wstring> seen;
+    size_t start = 0;
+    for (size_t end = text.find(L"\r\n"); end != std::wstring::npos; end = text.find(L"\r\n", start)) {
+        const std::wstring line = text.substr(start, end - start);
+        wchar_t thread = 0;
+        int number = -1, consumed = 0;
+        const bool whole =
+            swscanf(line.c_str(), L"VNT (c): thread %lc line %d of a log written by two threads%n", &thread,
+                    &number, &consumed) == 2 &&
+            static_cast<size_t>(consumed) == line.size();
+        EXPECT_TRUE(whole) << "broken line: " << std::string(line.begin(), line.end());
+        EXPECT_TRUE(seen.insert(line).second) << "line written twice";
+        start = end + 2;
+    }
+    EXPECT_EQ(start, text.size()); // nothing after the last line break
+    EXPECT_EQ(seen.size(), 2u * kLinesPerThread);
 }

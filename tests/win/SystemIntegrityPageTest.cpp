@@ -20,17 +20,17 @@ protected:
     // The real page on its slot, a finish page to land on, every other slot passing on (the welcome page
     // too, which would otherwise wait for the user and run the check itself).
     CWizardDialog::PageFactory Pages() {
-        return [this](WizardPageKind kind, CWizardDialog& wizard) -> std::unique_ptr<WizardPageBase> {
+        return [this](WizardPageKind kind, PageFrame& frame) -> std::unique_ptr<WizardPageBase> {
             if (kind == WizardPageKind::Welcome)
-                return std::make_unique<PlaceholderWizardPage>(wizard, L"Welcome");
+                return std::make_unique<PlaceholderWizardPage>(frame, L"Welcome");
             if (kind == WizardPageKind::SystemIntegrity) {
-                auto page = std::make_unique<SystemIntegrityWizardPage>(wizard);
+                auto page = std::make_unique<SystemIntegrityWizardPage>(frame);
                 page_ = page.get();
                 return page;
             }
             if (kind == WizardPageKind::Finish)
-                return std::make_unique<FinishTestPage>(wizard);
-            return MakeWizardPage(kind, wizard);
+                return std::make_unique<FinishTestPage>(frame);
+            return MakeWizardPage(kind, frame);
         };
     }
     bool Logged(const std::wstring& line) const { return host_->Logged(line); }
@@ -72,7 +72,7 @@ TEST_F(SystemIntegrityPageTest, SilentRunsPassOrCancelByWhatTheCheckFinds) {
 }
 
 TEST_F(SystemIntegrityPageTest, ModifyAndRepairRunsOfASingleProductSkipTheCheck) {
-    host_->packages.front()->SetInstalled(true);
+    host_->packages.At(0).SetInstalled(true);
     host_->commandLine.uiLevel = UiLevel::None;
     host_->blocking = true;
     host_->conflicts = {{L"blocked", false, std::nullopt}};

@@ -18,16 +18,15 @@ constexpr wchar_t kFinishActivated[] = L"VNT (c): Activating dialog Finish\r\n";
 // the wizard back once, as a user pressing Back would.
 class ProbeTestPage : public PlaceholderWizardPage {
 public:
-    ProbeTestPage(CWizardDialog& wizard, bool backOnce)
-        : PlaceholderWizardPage(wizard, L"IncludedSubPackages"), backOnce_(backOnce) {}
-    void Activate() override {
-        nextEnabled = IsWindowEnabled(GetDlgItem(Wizard().Handle(), IDOK)) != FALSE;
-        wizardEnabled = IsWindowEnabled(Wizard().Handle()) != FALSE;
-        if (++activations == 1 && backOnce_) {
-            Wizard().GoBack();
-            return;
-        }
-        PlaceholderWizardPage::Activate();
+    ProbeTestPage(PageFrame& frame, bool backOnce)
+        : PlaceholderWizardPage(frame, L"IncludedSubPackages"), backOnce_(backOnce) {}
+    PageStep Activate() override {
+        HWND wizard = GetAncestor(Handle(), GA_ROOT);
+        nextEnabled = IsWindowEnabled(GetDlgItem(wizard, IDOK)) != FALSE;
+        wizardEnabled = IsWindowEnabled(wizard) != FALSE;
+        if (++activations == 1 && backOnce_)
+            return PageStep::Back;
+        return PlaceholderWizardPage::Activate();
     }
 
     std::atomic<bool> nextEnabled{false}, wizardEnabled{false};
@@ -49,7 +48,7 @@ class UnpackPageTest : public WizardDialogTest {
 protected:
     // The packages of the run, all selected; the first is the main server product.
     void UsePackages(const std::vector<std::wstring>& names) {
-        host_->packages.clear();
+        host_->packages.Clear();
         for (size_t i = 0; i < names.size(); ++i) {
             PackageDescription description;
             description.productName = names[i];
@@ -58,37 +57,36 @@ protected:
             description.packageCode = Format(L"{0000000%d-0000-0000-0000-000000000000}", static_cast<int>(i));
             description.packageData = Format(L"PACKAGE_%d", static_cast<int>(i));
             description.main = i == 0;
-            host_->packages.push_back(std::make_unique<PackageInfo>(description));
-            host_->packages.back()->SetSelected(true);
+            host_->choices.Select(host_->packages.size(), true);
+            host_->packages.Add(PackageInfo(description));
         }
     }
 
     // The real page on its slot, a welcome page that waits for Next in an interactive run, the probe on
     // the slot after it, a finish page to land on, every other slot passing on.
     CWizardDialog::PageFactory Pages(bool backOnce = false) {
-        return
-            [this, backOnce](WizardPageKind kind, CWizardDialog& wizard) -> std::unique_ptr<WizardPageBase> {
-                switch (kind) {
-                case WizardPageKind::Welcome:
-                    return std::make_unique<TextTestPage>(wizard, L"Welcome", 150, 35, false);
-                case WizardPageKind::Unpack: {
-                    auto page = std::make_unique<UnpackWizardPage>(wizard);
-                    page_ = page.get();
-                    return page;
-                }
-                case WizardPageKind::ServiceConfiguration: {
-                    auto page = std::make_unique<ProbeTestPage>(wizard, backOnce);
-                    probe_ = page.get();
-                    return page;
-                }
-                case WizardPageKind::Finish:
-                    return std::make_unique<FinishTestPage>(wizard);
-                case WizardPageKind::Empty:
-                    return nullptr;
-                default:
-                    return std::make_unique<PlaceholderWizardPage>(wizard, WizardPageLogName(kind));
-                }
-            };
+        return [this, backOnce](WizardPageKind kind, PageFrame& frame) -> std::unique_ptr<WizardPageBase> {
+            switch (kind) {
+            case WizardPageKind::Welcome:
+                return std::make_unique<TextTestPage>(frame, L"Welcome", 150, 35, false);
+            case WizardPageKind::Unpack: {
+                auto page = std::make_unique<UnpackWizardPage>(frame);
+                page_ = page.get();
+                return page;
+            }
+            case WizardPageKind::ServiceConfiguration: {
+                auto page = std::make_unique<ProbeTestPage>(frame, backOnce);
+                probe_ = page.get();
+                return page;
+            }
+            case WizardPageKind::Finish:
+                return std::make_unique<FinishTestPage>(frame);
+            case WizardPageKind::Empty:
+                return nullptr;
+            default:
+                return std::make_unique<PlaceholderWizardPage>(frame, WizardPageLogName(kind));
+            }
+        };
     }
 
     // In an interactive run: waits for the welcome page and presses Next, as a user would.
@@ -191,7 +189,7 @@ TEST_F(UnpackPageTest, CancelDuringTheWorkerGivesCode3AndTheFinishPage) {
         EXPECT_EQ(host_->reports.load(), 1);
         // The package being read finishes; the next one is not started.
         EXPECT_EQ(host_->unpacker.unpacked.load(), 1);
-        EXPECT_TRUE(host_->packages[1]->InstallerDatabase().empty());
+        EXPECT_TRUE(host_->packages[1].InstallerDatabase().empty());
         EXPECT_FALSE(Logged(kNextPageActivated));
         EXPECT_FALSE(Logged(kInstallActivated));
         EXPECT_NE(page_->LastResult(), 0);
@@ -323,7 +321,7 @@ TEST_F(UnpackPageTest, ATallerStatusMovesTheBarOnce) {
 // after Back from the page after it, since everything is unpacked by then.
 TEST_F(UnpackPageTest, NothingToUnpackPassesOn) {
     UsePackages({L"Quenlis Halvora Server 10.1 (x64)"});
-    host_->packages.front()->SetInstallerDatabase(L"C:\\found\\again.msi");
+    host_->packages.At(0).SetInstallerDatabase(L"C:\\found\\again.msi");
     host_->commandLine.uiLevel = UiLevel::None;
     EXPECT_EQ(Run(Pages(), [] {}), IDOK);
     EXPECT_EQ(host_->unpacker.passes.load(), 1);

@@ -19,15 +19,15 @@ int WidthOf(HWND window) {
 class WelcomePageTest : public WizardDialogTest {
 protected:
     CWizardDialog::PageFactory Pages() {
-        return [this](WizardPageKind kind, CWizardDialog& wizard) -> std::unique_ptr<WizardPageBase> {
+        return [this](WizardPageKind kind, PageFrame& frame) -> std::unique_ptr<WizardPageBase> {
             if (kind == WizardPageKind::Welcome) {
-                auto page = std::make_unique<WelcomeWizardPage>(wizard);
+                auto page = std::make_unique<WelcomeWizardPage>(frame);
                 page_ = page.get();
                 return page;
             }
             if (kind == WizardPageKind::Finish)
-                return std::make_unique<FinishTestPage>(wizard);
-            return MakeWizardPage(kind, wizard);
+                return std::make_unique<FinishTestPage>(frame);
+            return MakeWizardPage(kind, frame);
         };
     }
     // An installed 10.0 that the package (10.1) upgrades, in `language`.
@@ -127,11 +127,11 @@ TEST_F(WelcomePageTest, QuickInstallReplacesTheOlderReleaseWithoutFurtherQuestio
 TEST_F(WelcomePageTest, NextOnAnOfferedQuickInstallRestoresBackAndGoesOnPageByPage) {
     InstallOlderRelease();
     // A page after the welcome page that waits for the user.
-    CWizardDialog::PageFactory pages = [this](WizardPageKind kind, CWizardDialog& wizard) {
+    CWizardDialog::PageFactory pages = [this](WizardPageKind kind, PageFrame& frame) {
         if (kind == WizardPageKind::HVOptions)
             return std::unique_ptr<WizardPageBase>(
-                std::make_unique<TextTestPage>(wizard, L"BackupSettings", 4, 3, false));
-        return Pages()(kind, wizard);
+                std::make_unique<TextTestPage>(frame, L"BackupSettings", 4, 3, false));
+        return Pages()(kind, frame);
     };
     int normalBackWidth = 0, widthAfterNext = 0;
     Run(pages, [&] {
@@ -179,7 +179,7 @@ TEST_F(WelcomePageTest, DowngradesAndBlockingConflictsOfferNothing) {
 TEST_F(WelcomePageTest, TheInstalledReleasesLanguageBecomesTheWizardsLanguage) {
     InstallOlderRelease(L"de");
     const WizardDriver::Buttons buttons = ShowWelcomeAndCancel().buttons;
-    const LanguageTable& languages = host_->Languages();
+    const LanguageTable& languages = host_->context.languages;
     EXPECT_EQ(languages.CurrentShortCode(), L"de");
     EXPECT_EQ(buttons.next, WindowDriver::WithoutMnemonics(languages.LoadString(54)));
     EXPECT_EQ(buttons.back, WindowDriver::WithoutMnemonics(languages.LoadString(1349)));
@@ -198,7 +198,7 @@ TEST_F(WelcomePageTest, ModifyRepairAndUninstallRunsGreetByTheirMode) {
     for (const Case& c : cases) {
         wizard_.reset();
         SetUp();
-        host_->packages.front()->SetInstalled(c.installed);
+        host_->packages.At(0).SetInstalled(c.installed);
         host_->commandLine.repair = c.repair;
         host_->commandLine.uninstall = c.uninstall;
         const Shown shown = ShowWelcomeAndCancel();

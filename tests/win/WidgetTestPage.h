@@ -21,20 +21,22 @@ public:
     static constexpr UINT kProgressMessage = WM_USER + 2;
     static constexpr wchar_t kLinkAddress[] = L"https://support.example.invalid/notes";
 
-    explicit WidgetTestPage(CWizardDialog& wizard) : WizardPageBase(wizard, L"SystemIntegrity") {}
+    explicit WidgetTestPage(PageFrame& frame) : WizardPageBase(frame, L"SystemIntegrity") {}
 
     void CreateControls(HWND parent, int, int) override {
-        heading_ = column_.AddChild(MakeTextWidget(parent, L"", false, kAlignLeft, Wizard().LargeBoldFont()));
-        body_ = column_.AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, Wizard().NormalFont()));
-        link_ = column_.AddChild(
-            MakeLinkTextWidget(parent, L"", kLinkId, true, kAlignLeft, Wizard().NormalFont()));
-        check_ = column_.AddChild(MakeCheckboxWidget(parent, L"", true, kCheckId, Wizard().NormalFont()));
+        const HFONT normal = Frame().Font(PageFont::Normal);
+        heading_ = column_.AddChild(
+            MakeTextWidget(parent, L"", false, kAlignLeft, Frame().Font(PageFont::LargeBold)));
+        body_ = column_.AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, normal));
+        link_ = column_.AddChild(MakeLinkTextWidget(parent, L"", kLinkId, true, kAlignLeft, normal));
+        check_ = column_.AddChild(MakeCheckboxWidget(parent, L"", true, kCheckId, normal));
         progress_ = column_.AddChild(MakeProgressWidget(parent, kProgressMessage, 100));
-        warning_.Create(parent, L"", kWarningId, RECT{0, 0, 0, 0}, Wizard().BoldFont());
+        warning_.Create(parent, L"", kWarningId, RECT{0, 0, 0, 0}, Frame().Font(PageFont::Bold));
     }
-    void Prepare() override {
-        ShowWindow(GetDlgItem(Wizard().Handle(), WizardControl::LanguageBox), SW_SHOW);
+    PageStep Prepare() override {
+        Frame().ShowLanguageBox(true);
         ShowWindow(Handle(), SW_SHOW);
+        return PageStep::Stay;
     }
     void Relayout() override {
         heading_->SetText(LoadString(150) + L"Halvora Server");

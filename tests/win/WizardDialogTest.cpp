@@ -63,11 +63,11 @@ TEST_F(WizardDialogTest, CancelOnTheFirstPageRecordsCode3AndShowsTheFinishPage) 
 TEST_F(WizardDialogTest, AQuickInstallRunsToTheEndWithoutStopping) {
     host_->quickInstallList.emplace_back();
     // Only the welcome page would wait for the user; with a quick install it passes on like the rest.
-    CWizardDialog::PageFactory factory = [](WizardPageKind kind, CWizardDialog& wizard) {
+    CWizardDialog::PageFactory factory = [](WizardPageKind kind, PageFrame& frame) {
         if (kind == WizardPageKind::Welcome)
             return std::unique_ptr<WizardPageBase>(
-                std::make_unique<TextTestPage>(wizard, L"Welcome", 150, 35, true));
-        return MakeWizardPage(kind, wizard);
+                std::make_unique<TextTestPage>(frame, L"Welcome", 150, 35, true));
+        return MakeWizardPage(kind, frame);
     };
     const INT_PTR ended = Run(factory, [] {});
     EXPECT_EQ(ended, IDOK);
@@ -149,7 +149,7 @@ TEST_F(WizardDialogTest, QuitDuringTheWorkerIsLoggedAndReposted) {
 }
 
 TEST_F(WizardDialogTest, LanguageChangeReloadsEveryTextOfTheCurrentPage) {
-    const LanguageTable& languages = host_->Languages();
+    const LanguageTable& languages = host_->context.languages;
     std::wstring englishBody, japaneseBody, japaneseNext, japaneseHeading;
     int relayoutsBefore = 0;
     Run(TestPages(), [&] {
@@ -161,7 +161,7 @@ TEST_F(WizardDialogTest, LanguageChangeReloadsEveryTextOfTheCurrentPage) {
 
         HWND box = GetDlgItem(wizard, WizardControl::LanguageBox);
         EXPECT_TRUE(IsWindowVisible(box));
-        const std::wstring japanese = host_->Languages().Entries()[4].displayName;
+        const std::wstring japanese = host_->context.languages.Entries()[4].displayName;
         const LRESULT index = SendMessageW(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                            reinterpret_cast<LPARAM>(japanese.c_str()));
         ASSERT_NE(index, CB_ERR);
@@ -191,10 +191,10 @@ TEST_F(WizardDialogTest, LanguageChangeReloadsEveryTextOfTheCurrentPage) {
 // screenshots in English and Japanese.
 TEST_F(WizardDialogTest, AWidgetPageIsDrivenLikeAUserWould) {
     WidgetTestPage* widgets = nullptr;
-    CWizardDialog::PageFactory factory = [&](WizardPageKind kind, CWizardDialog& wizard) {
+    CWizardDialog::PageFactory factory = [&](WizardPageKind kind, PageFrame& frame) {
         if (kind != WizardPageKind::SystemIntegrity)
-            return TestPages()(kind, wizard);
-        auto page = std::make_unique<WidgetTestPage>(wizard);
+            return TestPages()(kind, frame);
+        auto page = std::make_unique<WidgetTestPage>(frame);
         widgets = page.get();
         return std::unique_ptr<WizardPageBase>(std::move(page));
     };
@@ -232,7 +232,7 @@ TEST_F(WizardDialogTest, AWidgetPageIsDrivenLikeAUserWould) {
         clicked = widgets->ClickedLinks();
 
         const int relayouts = widgets->relayouts.load();
-        ASSERT_TRUE(WizardDriver::SelectLanguage(wizard, host_->Languages().Entries()[4].displayName));
+        ASSERT_TRUE(WizardDriver::SelectLanguage(wizard, host_->context.languages.Entries()[4].displayName));
         ASSERT_TRUE(WaitUntil([&] { return widgets->relayouts.load() > relayouts; }));
         japaneseTexts = WizardDriver::PageTexts(wizard);
         japaneseBox = widgets->CheckBox().Geometry();
@@ -252,7 +252,7 @@ TEST_F(WizardDialogTest, AWidgetPageIsDrivenLikeAUserWould) {
     EXPECT_TRUE(Contains(englishTexts,
                          L"The following additional products contained in this installer can be "
                          L"installed by selecting the relevant check boxes."));
-    const LanguageTable& languages = host_->Languages();
+    const LanguageTable& languages = host_->context.languages;
     EXPECT_TRUE(Contains(japaneseTexts, languages.LoadString(39)));
     EXPECT_TRUE(Contains(japaneseTexts, languages.LoadString(64)));
     EXPECT_FALSE(Contains(japaneseTexts, L"Welcome to the installer for Halvora Server"));
@@ -277,7 +277,8 @@ TEST_F(WizardDialogTest, AWidgetPageIsDrivenLikeAUserWould) {
 // A wizard that cannot come up (here: this test program carries no wizard template) ends the run as a
 // reported failure, never as a success.
 TEST_F(WizardDialogTest, AWizardThatCannotComeUpIsAFailure) {
-    CWizardDialog wizard(*host_, host_->WizardTitle(), nullptr, {}, GetModuleHandleW(nullptr));
+    host_->DecideMode();
+    CWizardDialog wizard(host_->context, *host_, nullptr, {}, GetModuleHandleW(nullptr));
     EXPECT_EQ(wizard.Run(), -1);
     EXPECT_EQ(host_->result.code, 2);
     EXPECT_EQ(host_->reports.load(), 1);

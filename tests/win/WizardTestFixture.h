@@ -96,27 +96,27 @@ protected:
         main.productId = L"HV::Z";
         main.version = L"10.1.0.1";
         main.main = true;
-        host_->packages.push_back(std::make_unique<PackageInfo>(main));
+        host_->packages.Add(PackageInfo(main));
     }
 
     // Test pages on the welcome, unpack and finish slots; every other slot passes on.
     CWizardDialog::PageFactory TestPages() {
-        return [this](WizardPageKind kind, CWizardDialog& wizard) -> std::unique_ptr<WizardPageBase> {
+        return [this](WizardPageKind kind, PageFrame& frame) -> std::unique_ptr<WizardPageBase> {
             switch (kind) {
             case WizardPageKind::Welcome: {
-                auto page = std::make_unique<TextTestPage>(wizard, L"Welcome", 150, 35, true);
+                auto page = std::make_unique<TextTestPage>(frame, L"Welcome", 150, 35, true);
                 welcome_ = page.get();
                 return page;
             }
             case WizardPageKind::Unpack: {
-                auto page = std::make_unique<WorkerTestPage>(wizard);
+                auto page = std::make_unique<WorkerTestPage>(frame);
                 worker_ = page.get();
                 return page;
             }
             case WizardPageKind::Finish:
-                return std::make_unique<FinishTestPage>(wizard);
+                return std::make_unique<FinishTestPage>(frame);
             default:
-                return MakeWizardPage(kind, wizard);
+                return MakeWizardPage(kind, frame);
             }
         };
     }
@@ -124,7 +124,8 @@ protected:
     // Runs the wizard with `drive` on a second thread; whatever the driver leaves open is cancelled.
     INT_PTR Run(CWizardDialog::PageFactory factory, const std::function<void()>& drive) {
         // The wizard (and its pages, which the tests inspect afterwards) lives until the test ends.
-        wizard_ = std::make_unique<CWizardDialog>(*host_, host_->WizardTitle(), nullptr, std::move(factory),
+        host_->DecideMode();
+        wizard_ = std::make_unique<CWizardDialog>(host_->context, *host_, nullptr, std::move(factory),
                                                   module_.Get());
         const DWORD uiThread = GetCurrentThreadId();
         uiThread_ = uiThread;

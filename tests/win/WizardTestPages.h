@@ -1,10 +1,11 @@
 // Pages and a host for the wizard tests: a text page that shows itself, a finish page, a page whose worker
-// runs until it is cancelled, and a host that keeps the log in memory. The tests drive the wizard from a
-// second thread, so the log and the pages' records are guarded.
+// runs until it is cancelled, and a host with the setup context (its log kept in memory) and the services.
+// The tests drive the wizard from a second thread, so the log and the pages' records are guarded.
 #pragma once
 
 #include "FakeUnpacker.h"
 
+#include "launcher/SetupContext.h"
 #include "launcher/StringTable_win.h"
 #include "support/Format.h"
 #include "wizard/PlaceholderWizardPage_win.h"
@@ -15,30 +16,46 @@
 #include <string>
 #include <vector>
 
-class TestWizardHost : public WizardHostIF {
+// The run's log, kept in memory; the wizard's threads write it at once.
+class MemoryLog : public LogSinkIF {
 public:
-    explicit TestWizardHost(HMODULE strings) : languages_(ResourceStringSource(strings)) {
-        languages_.SelectByLanguageId(1033);
+    void WriteLine(int, const std::wstring& line) override {
+        std::lock_guard lock(mutex_);
+        lines_.push_back(line);
+    }
+    std::vector<std::wstring> Lines() const {
+        std::lock_guard lock(mutex_);
+        return lines_;
     }
 
-    SetupResult& Result() override { return result; }
+private:
+    mutable std::mutex mutex_;
+    std::vector<std::wstring> lines_;
+};
+
+// The setup context of a wizard test and the services the pages ask, as the test sets them up.
+class TestWizardHost : public WizardServicesIF {
+public:
+    explicit TestWizardHost(HMODULE strings) : context(log_, ResourceStringSource(strings)) {
+        context.languages.SelectByLanguageId(1033);
+        context.multiLanguage = true;
+        context.mainProductName = L"Halvora Server";
+    }
+
+    // The mode from the command line and the main package as the test left them, as the package-list
+    // builder decides it; the wizard reads it from its start.
+    void DecideMode() {
+        context.mode = ModeOf(commandLine);
+        context.mode.mainProductInstalled = packages.Main() && packages.Main()->Installed();
+    }
+    std::wstring WizardTitle() const { return context.WizardTitle(); }
+
     void ReportResult() override {
         if (!result.NeedsReport())
             return;
         ++reports;
         result.reported = true;
     }
-    void WriteLogLine(int, const std::wstring& line) override {
-        std::lock_guard lock(mutex_);
-        log_.push_back(line);
-    }
-    const CSetupAppCommandLineInfo& CommandLine() const override { return commandLine; }
-    std::vector<std::unique_ptr<PackageInfo>>& Packages() override { return packages; }
-    LanguageTable& Languages() override { return languages_; }
-    bool OffersLanguageChoice() const override { return true; }
-    std::wstring WizardTitle() override { return Format(languages_.LoadString(1), L"Halvora Server"); }
-    std::vector<ProductRecord>& QuickInstallList() override { return quickInstallList; }
-    unsigned IntroductionStringId() const override { return 35; }
     // The installed products the welcome page asks about, as the test sets them up.
     bool UpgradeRelation(const PackageInfo&, InstalledProducts::UpgradeFacts& facts,
                          std::vector<ProductRecord>& installed) override {
@@ -83,10 +100,7 @@ public:
         return removed;
     }
 
-    std::vector<std::wstring> Log() const {
-        std::lock_guard lock(mutex_);
-        return log_;
-    }
+    std::vector<std::wstring> Log() const { return log_.Lines(); }
     bool Logged(const std::wstring& line) const {
         for (const std::wstring& entry : Log())
             if (entry == line)
@@ -100,34 +114,9 @@ public:
         return count;
     }
 
-    SetupResult result;
-    std::atomic<int> reports{0};
-    CSetupAppCommandLineInfo commandLine;
-    std::vector<ProductRecord> quickInstallList;
-    std::optional<ProductRecord> related; // the installation an upgrade relation finds
-    InstalledProducts::UpgradeFacts upgradeFacts;
-    std::vector<std::wstring> installedVersions; // display names of installed products
-    bool customFolders = false;
-    std::vector<ConflictRecord> conflicts;
-    bool blocking = false;
-    std::atomic<int> checks{0};
-    std::wstring failingRemoval;
-    SetupResult failingResult;
-    std::vector<std::wstring> removed, messages;
-    std::vector<int32_t> removalLevels;
-    std::vector<std::unique_ptr<PackageInfo>> packages;
-
-private:
-    LanguageTable languages_;
-    mutable std::mutex mutex_;
-    std::vector<std::wstring> log_;
-
-public:
-    // The package unpacking, faked over the packages and the result above.
+    // The package unpacking, faked over the packages and the choices of the context.
     UnpackerIF& Unpacker() override { return unpacker; }
-    FakeUnpacker unpacker{packages, result};
 
-public:
     // The finish page's view of the machine: installed products by name, one application path, a shared
     // folder of the test's choice; programs are only recorded, never started.
     bool IsPackageInstalled(const PackageInfo& package) override {
@@ -147,6 +136,33 @@ public:
         startedElevated.push_back(path);
         return true;
     }
+
+private:
+    MemoryLog log_;
+    mutable std::mutex mutex_;
+
+public:
+    SetupContext context;
+    // Parts of the context the tests set up directly.
+    SetupResult& result = context.result;
+    CSetupAppCommandLineInfo& commandLine = context.commandLine;
+    PackageList& packages = context.packages;
+    SetupChoices& choices = context.choices;
+    std::vector<ProductRecord>& quickInstallList = context.choices.quickInstallList;
+
+    std::atomic<int> reports{0};
+    std::optional<ProductRecord> related; // the installation an upgrade relation finds
+    InstalledProducts::UpgradeFacts upgradeFacts;
+    std::vector<std::wstring> installedVersions; // display names of installed products
+    bool customFolders = false;
+    std::vector<ConflictRecord> conflicts;
+    bool blocking = false;
+    std::atomic<int> checks{0};
+    std::wstring failingRemoval;
+    SetupResult failingResult;
+    std::vector<std::wstring> removed, messages;
+    std::vector<int32_t> removalLevels;
+    FakeUnpacker unpacker{packages, choices};
     std::vector<std::wstring> installedProducts; // product names whose product is installed
     std::wstring applicationPath, commonAppData;
     std::vector<std::wstring> started, startedElevated;
@@ -163,9 +179,8 @@ private:
 // A page with a heading, a wrapped text and a check box, loaded from the string tables on every Relayout.
 class TextTestPage : public WizardPageBase {
 public:
-    TextTestPage(CWizardDialog& wizard, std::wstring name, unsigned headingId, unsigned bodyId,
-                 bool languageBox)
-        : WizardPageBase(wizard, std::move(name)), headingId_(headingId), bodyId_(bodyId),
+    TextTestPage(PageFrame& frame, std::wstring name, unsigned headingId, unsigned bodyId, bool languageBox)
+        : WizardPageBase(frame, std::move(name)), headingId_(headingId), bodyId_(bodyId),
           languageBox_(languageBox) {}
 
     static constexpr int kHeadingId = 100;
@@ -176,14 +191,15 @@ public:
         heading_ = Make(parent, L"Static", SS_LEFT, kHeadingId, 0, width);
         body_ = Make(parent, L"Static", SS_LEFT, kBodyId, 30, width);
         check_ = Make(parent, L"Button", BS_AUTOCHECKBOX | WS_TABSTOP, kCheckId, 100, width);
-        SendMessageW(heading_, WM_SETFONT, reinterpret_cast<WPARAM>(Wizard().LargeBoldFont()), TRUE);
-        SendMessageW(body_, WM_SETFONT, reinterpret_cast<WPARAM>(Wizard().NormalFont()), TRUE);
-        SendMessageW(check_, WM_SETFONT, reinterpret_cast<WPARAM>(Wizard().NormalFont()), TRUE);
+        SendMessageW(heading_, WM_SETFONT, reinterpret_cast<WPARAM>(Frame().Font(PageFont::LargeBold)), TRUE);
+        SendMessageW(body_, WM_SETFONT, reinterpret_cast<WPARAM>(Frame().Font(PageFont::Normal)), TRUE);
+        SendMessageW(check_, WM_SETFONT, reinterpret_cast<WPARAM>(Frame().Font(PageFont::Normal)), TRUE);
     }
-    void Prepare() override {
-        if (languageBox_ && Wizard().OffersLanguageChoice())
-            ShowWindow(GetDlgItem(Wizard().Handle(), WizardControl::LanguageBox), SW_SHOW);
+    PageStep Prepare() override {
+        if (languageBox_ && Frame().OffersLanguageChoice())
+            Frame().ShowLanguageBox(true);
         ShowWindow(Handle(), SW_SHOW);
+        return PageStep::Stay;
     }
     void Relayout() override {
         SetWindowTextW(heading_, (LoadString(headingId_) + L"Halvora Server").c_str());
@@ -213,11 +229,12 @@ private:
 // The finish page as far as the tests need it: shown, Next reads "Finish", Cancel agrees silently.
 class FinishTestPage : public TextTestPage {
 public:
-    explicit FinishTestPage(CWizardDialog& wizard) : TextTestPage(wizard, L"Finish", 28, 33, false) {}
-    void Activate() override {
-        WizardPageBase::Activate();
-        Wizard().EnableButton(WizardControl::Back, false);
-        SetDlgItemTextW(Wizard().Handle(), WizardControl::Next, LoadString(55).c_str());
+    explicit FinishTestPage(PageFrame& frame) : TextTestPage(frame, L"Finish", 28, 33, false) {}
+    PageStep Activate() override {
+        const PageStep step = WizardPageBase::Activate();
+        Frame().EnableButton(WizardButton::Back, false);
+        Frame().SetButtonText(WizardButton::Next, LoadString(55));
+        return step;
     }
     bool QueryCancel() override { return true; }
 };
@@ -227,13 +244,13 @@ class WorkerTestPage : public TextTestPage {
 public:
     static constexpr UINT kProgressMessage = WM_USER + 1;
 
-    explicit WorkerTestPage(CWizardDialog& wizard) : TextTestPage(wizard, L"UnpackMSIFromEXE", 4, 3, false) {}
+    explicit WorkerTestPage(PageFrame& frame) : TextTestPage(frame, L"UnpackMSIFromEXE", 4, 3, false) {}
 
-    void Activate() override {
+    PageStep Activate() override {
         WriteLog(3, Format(L"VNT (c): Activating dialog %s\r\n", Name()));
-        Wizard().EnableButton(WizardControl::Back, false);
-        Wizard().EnableButton(WizardControl::Next, false);
-        Wizard().RefreshTexts();
+        Frame().EnableButton(WizardButton::Back, false);
+        Frame().EnableButton(WizardButton::Next, false);
+        Frame().RefreshTexts();
         ShowWindow(Handle(), SW_SHOW);
         WorkerOptions options;
         options.createdLogLine = L"VNT (c): Created TestWorkerThread\r\n";
@@ -251,8 +268,10 @@ public:
                     Sleep(10);
             },
             options);
-        if (outcome == WorkerOutcome::Finished)
-            MoveOnAfterWorker();
+        if (outcome != WorkerOutcome::Finished)
+            return PageStep::Stay;
+        EnableAfterWorker();
+        return PageStep::Next;
     }
     bool QueryCancel() override {
         const bool agreed = TextTestPage::QueryCancel();

@@ -4,11 +4,11 @@
 #pragma once
 
 #include "extraction/ExtractionProgressRule.h"
-#include "extraction/ICBSCabinetProgressCallbacks.h"
+#include "extraction/PackageUnpacker_win.h"
 
 #include <windows.h>
 
-class ExtractionProgressHandler : public ICBSCabinetProgressCallbacks {
+class ExtractionProgressHandler : public UnpackProgressIF {
 public:
     // Posted to the bar's parent with the new position as its first parameter.
     static constexpr UINT kProgressMessage = WM_USER + 1;
@@ -20,9 +20,8 @@ public:
     int ProgressRange() override { return ExtractionProgressRule::kRange; }
     void FileStarted(const std::wstring&) override {}
 
-    // Set by the unpack worker: the bytes of all cabinets of the run, and of those already finished.
-    void SetTotalBytes(uint64_t total) { rule_.SetTotalBytes(total); }
-    void SetBytesDoneBefore(uint64_t done) { rule_.SetBytesDoneBefore(done); }
+    void SetTotalBytes(uint64_t total) override { rule_.SetTotalBytes(total); }
+    void SetBytesDoneBefore(uint64_t done) override { rule_.SetBytesDoneBefore(done); }
 
     // On the user-interface thread, for kProgressMessage: moves the bar if its window still exists.
     void OnProgressMessage(WPARAM position) const;

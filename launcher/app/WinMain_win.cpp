@@ -1,5 +1,5 @@
 // The program's entry point: creates the application object and runs it.
-#include "launcher/SetupApp_win.h"
+#include "launcher/app/SetupApp_win.h"
 #include "support/CodePage_win.h"
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "extraction/ExtractionProgressHandler_win.h"
+#include "wizard/ExtractionProgressHandler_win.h"
 
 #include <commctrl.h>
 

@@ -1,8 +1,10 @@
-#include "installer/WindowsInstaller_win.h"
+#include "support/WindowsInstaller_win.h"
 
 namespace WindowsInstaller {
 
-INSTALLUILEVEL SetInternalUI(int level) { return MsiSetInternalUI(static_cast<INSTALLUILEVEL>(level), nullptr); }
+INSTALLUILEVEL SetInternalUI(int level) {
+    return MsiSetInternalUI(static_cast<INSTALLUILEVEL>(level), nullptr);
+}
 
 INSTALLUI_HANDLERW SetExternalUI(INSTALLUI_HANDLERW handler, DWORD messageFilter, void* context) {
     return MsiSetExternalUIW(handler, messageFilter, context);
@@ -64,34 +66,50 @@ UINT OpenView(MSIHANDLE database, const std::wstring& query, MsiHandle& view) {
     return MsiDatabaseOpenViewW(database, query.c_str(), view.Receive());
 }
 
-UINT ViewExecute(MSIHANDLE view, MSIHANDLE record) { return MsiViewExecute(view, record); }
+UINT ViewExecute(MSIHANDLE view, MSIHANDLE record) {
+    return MsiViewExecute(view, record);
+}
 
-UINT ViewFetch(MSIHANDLE view, MsiHandle& record) { return MsiViewFetch(view, record.Receive()); }
+UINT ViewFetch(MSIHANDLE view, MsiHandle& record) {
+    return MsiViewFetch(view, record.Receive());
+}
 
-MsiHandle CreateRecord(UINT fields) { return MsiHandle(MsiCreateRecord(fields)); }
+MsiHandle CreateRecord(UINT fields) {
+    return MsiHandle(MsiCreateRecord(fields));
+}
 
-UINT RecordSetInteger(MSIHANDLE record, UINT field, int value) { return MsiRecordSetInteger(record, field, value); }
+UINT RecordSetInteger(MSIHANDLE record, UINT field, int value) {
+    return MsiRecordSetInteger(record, field, value);
+}
 
 UINT RecordSetString(MSIHANDLE record, UINT field, const std::wstring& value) {
     return MsiRecordSetStringW(record, field, value.c_str());
 }
 
-int RecordGetInteger(MSIHANDLE record, UINT field) { return MsiRecordGetInteger(record, field); }
+int RecordGetInteger(MSIHANDLE record, UINT field) {
+    return MsiRecordGetInteger(record, field);
+}
 
 std::optional<std::wstring> RecordGetString(MSIHANDLE record, UINT field) {
-    return ReadText([&](wchar_t* buffer, DWORD* size) { return MsiRecordGetStringW(record, field, buffer, size); });
+    return ReadText(
+        [&](wchar_t* buffer, DWORD* size) { return MsiRecordGetStringW(record, field, buffer, size); });
 }
 
 UINT ApplyTransform(MSIHANDLE database, const std::wstring& transform, int errorConditions) {
     return MsiDatabaseApplyTransformW(database, transform.c_str(), errorConditions);
 }
 
-UINT Commit(MSIHANDLE database) { return MsiDatabaseCommit(database); }
+UINT Commit(MSIHANDLE database) {
+    return MsiDatabaseCommit(database);
+}
 
-MsiHandle GetLastErrorRecord() { return MsiHandle(MsiGetLastErrorRecord()); }
+MsiHandle GetLastErrorRecord() {
+    return MsiHandle(MsiGetLastErrorRecord());
+}
 
 std::optional<std::wstring> FormatRecord(MSIHANDLE install, MSIHANDLE record) {
-    return ReadText([&](wchar_t* buffer, DWORD* size) { return MsiFormatRecordW(install, record, buffer, size); });
+    return ReadText(
+        [&](wchar_t* buffer, DWORD* size) { return MsiFormatRecordW(install, record, buffer, size); });
 }
 
 } // namespace WindowsInstaller

@@ -1,0 +1,23 @@
+#include "launcher/SetupMode.h"
+
+namespace {
+constexpr int32_t kUiLevelFullBits = 5;
+} // namespace
+
+bool IsFullUserInterface(int32_t uiLevel) {
+    return (uiLevel & kUiLevelFullBits) == kUiLevelFullBits;
+}
+
+bool SetupMode::IsFullUserInterface() const {
+    return ::IsFullUserInterface(uiLevel);
+}
+
+SetupMode ModeOf(const CSetupAppCommandLineInfo& commandLine) {
+    SetupMode mode;
+    mode.uninstallRequested = commandLine.uninstall;
+    mode.repairRequested = commandLine.repair;
+    mode.uiLevel = commandLine.uiLevel;
+    mode.extract = commandLine.extract;
+    mode.oemMode = commandLine.oemMode;
+    return mode;
+}
