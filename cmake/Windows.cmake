@@ -13,9 +13,9 @@ add_library(launcher_win STATIC ${WIN_SOURCES})
 target_link_libraries(launcher_win PUBLIC launcher_core ${WIN_SYSTEM_LIBS})
 target_compile_options(launcher_win PRIVATE -Wall -Wextra)
 
-# The launcher program. Resources: manifest, version, and the generated string tables.
+# The launcher program. Resources: manifest, version, and the generated string tables (cmake/Strings.cmake,
+# included by the top CMakeLists.txt).
 configure_file(${CMAKE_SOURCE_DIR}/resources/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h)
-include(cmake/Strings.cmake)
 include(cmake/WizardResources.cmake)
 add_executable(SetupLauncher WIN32
     ${CMAKE_SOURCE_DIR}/launcher/app/WinMain_win.cpp
