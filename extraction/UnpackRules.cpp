@@ -37,8 +37,3 @@ std::wstring TransformFileName(std::wstring_view languageSuffix) {
 std::wstring SingleInstallerDatabase(const std::vector<std::wstring>& msiFiles) {
     return msiFiles.size() == 1 ? msiFiles.front() : std::wstring();
 }
-
-std::wstring FileNamePart(std::wstring_view path) {
-    const size_t separator = path.find_last_of(L"\\/");
-    return std::wstring(separator == std::wstring_view::npos ? path : path.substr(separator + 1));
-}

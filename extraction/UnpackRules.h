@@ -5,6 +5,7 @@
 
 #include "launcher/PackageList.h"
 #include "launcher/SetupChoices.h"
+#include "support/FilePath.h"
 
 #include <cstdint>
 #include <string>
@@ -38,6 +39,3 @@ std::wstring TransformFileName(std::wstring_view languageSuffix);
 
 // The installer database among the .msi files found: the only one; empty with none or several.
 std::wstring SingleInstallerDatabase(const std::vector<std::wstring>& msiFiles);
-
-// The file-name part of a path (after the last "\" or "/").
-std::wstring FileNamePart(std::wstring_view path);

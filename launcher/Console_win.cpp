@@ -1,12 +1,19 @@
 #include "launcher/Console_win.h"
 
+#include "support/Handle_win.h"
+#include "support/ICBSString.h"
+
 #include <windows.h>
 
 #include <string>
 
-ConsoleAttachment::ConsoleAttachment() { attached_ = AttachConsole(ATTACH_PARENT_PROCESS) != FALSE; }
+ConsoleAttachment::ConsoleAttachment() {
+    attached_ = AttachConsole(ATTACH_PARENT_PROCESS) != FALSE;
+}
 
-ConsoleAttachment::~ConsoleAttachment() { Release(); }
+ConsoleAttachment::~ConsoleAttachment() {
+    Release();
+}
 
 void ConsoleAttachment::Release() {
     if (!attached_)
@@ -27,15 +34,9 @@ bool IsConsoleHandle(HANDLE handle) {
 }
 
 void WriteUtf8(HANDLE handle, std::wstring_view text) {
-    const int bytes =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0)
-        return;
-    std::string buffer(bytes, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), buffer.data(), bytes, nullptr,
-                        nullptr);
+    const std::string bytes = ICBSString(text).ToUtf8();
     DWORD written = 0;
-    WriteFile(handle, buffer.data(), static_cast<DWORD>(buffer.size()), &written, nullptr);
+    WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 } // namespace
@@ -48,11 +49,11 @@ void WriteConsoleText(std::wstring_view text) {
         WriteUtf8(output, text);
         return;
     }
-    HANDLE console = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 nullptr, OPEN_EXISTING, 0, nullptr);
-    if (console == INVALID_HANDLE_VALUE)
+    const FileHandle console(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                         nullptr));
+    if (!console)
         return;
     DWORD written = 0;
-    WriteConsoleW(console, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(console);
+    WriteConsoleW(console.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }

@@ -1,5 +1,6 @@
 #include "launcher/OperatingSystem.h"
 
+#include "StringIds.h"
 #include "launcher/SetupLog.h"
 #include "support/Format.h"
 
@@ -112,10 +113,12 @@ std::optional<int> IntroductionTextIdFor(const WindowsVersion& minimum) {
     struct Row {
         uint32_t major, minor;
         std::optional<uint32_t> third; // empty: any
-        int textId;
+        unsigned textId;
     };
     static constexpr Row kRows[] = {
-        {5, 1, 3, 1042}, {6, 0, std::nullopt, 1043}, {6, 1, 0, 1044}, {6, 1, 1, 1324}, {6, 2, 0, 1403},
+        {5, 1, 3, StringId::IntroductionFromXpSp3},     {6, 0, std::nullopt, StringId::IntroductionFromVista},
+        {6, 1, 0, StringId::IntroductionFromWindows7},  {6, 1, 1, StringId::IntroductionFromWindows7Sp1},
+        {6, 2, 0, StringId::IntroductionFromWindows10},
     };
     for (const Row& row : kRows) {
         if (row.major == minimum.major && row.minor == minimum.minor &&

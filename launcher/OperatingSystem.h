@@ -3,6 +3,8 @@
 // naming, the parsing of the "OS" text, the comparison and the log lines are decided here.
 #pragma once
 
+#include "StringIds.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -81,5 +83,5 @@ struct SystemFacts {
     bool is64Bit = false;
     std::wstring detectedName, requiredName;
     // The fresh-install greeting chosen by the minimum Windows version.
-    unsigned introductionStringId = 35;
+    unsigned introductionStringId = StringId::InstallIntroduction;
 };

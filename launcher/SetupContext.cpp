@@ -1,8 +1,6 @@
 #include "launcher/SetupContext.h"
 
-namespace {
-constexpr unsigned kStringWizardTitle = 1;
-} // namespace
+#include "StringIds.h"
 
 void SetupContext::ParseCommandLine(std::wstring_view arguments) {
     commandLine.ParseArguments(arguments);
@@ -10,5 +8,5 @@ void SetupContext::ParseCommandLine(std::wstring_view arguments) {
 }
 
 std::wstring SetupContext::WizardTitle() const {
-    return languages.FormatString(kStringWizardTitle, mainProductName);
+    return languages.FormatString(StringId::WizardTitle, mainProductName);
 }

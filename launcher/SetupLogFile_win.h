@@ -36,7 +36,6 @@ public:
     // The log file of the command line's /L (none when empty), its mode bits and attributes.
     void Open(const std::wstring& path, uint32_t logMode, uint32_t attributes);
     void Close();
-    int Verbosity() const { return verbosity_; }
 
     // Written when the file is open and the level is within the verbosity; cut at the line limit.
     void WriteLine(int level, const std::wstring& line) override;

@@ -1,5 +1,6 @@
 #include "launcher/SetupResult.h"
 
+#include "StringIds.h"
 #include "support/Format.h"
 
 namespace {
@@ -7,24 +8,25 @@ namespace {
 struct ResultRow {
     int32_t code;
     const wchar_t* text;
-    int messageId;
+    unsigned messageId; // 0: no message box
 };
 
 constexpr ResultRow kResults[] = {
-    {ResultCode::Corrupted, L"Installer is corrupted.", 6},
+    {ResultCode::Corrupted, L"Installer is corrupted.", StringId::ResultCorrupted},
     {ResultCode::InstallFailed, L"Installation failed.", 0},
     {ResultCode::UserCancelled, L"User cancelled installation.", 0},
-    {ResultCode::IncompatibleWindows, L"Incompatible Windows Version", 25},
-    {ResultCode::NoDirect2D, L"Direct 2D not found", 67},
-    {ResultCode::AlreadyRunning, L"Another installer was already running.", 27},
-    {ResultCode::NoAdminRights, L"Installation requires admin rights.", 18},
-    {ResultCode::OtherVersionInstalled, L"", 24},
-    {ResultCode::MsiFileNotFound, L"Could not find MSI-file", 60},
-    {ResultCode::SixtyFourBitOnThirtyTwo, L"Installing a 64-bit product on a 32-bit system", 64},
-    {ResultCode::DiskFull, L"Your disk is full.", 1130},
-    {ResultCode::PackageInfoMissing, L"", 1146},
-    {ResultCode::ForbiddenByPolicy, L"", 26},
-    {ResultCode::PlatformNotSupported, L"", 63},
+    {ResultCode::IncompatibleWindows, L"Incompatible Windows Version", StringId::ResultIncompatibleWindows},
+    {ResultCode::NoDirect2D, L"Direct 2D not found", StringId::ResultNoDirect2D},
+    {ResultCode::AlreadyRunning, L"Another installer was already running.", StringId::ResultAlreadyRunning},
+    {ResultCode::NoAdminRights, L"Installation requires admin rights.", StringId::ResultNoAdminRights},
+    {ResultCode::OtherVersionInstalled, L"", StringId::ResultOtherVersionInstalled},
+    {ResultCode::MsiFileNotFound, L"Could not find MSI-file", StringId::ResultMsiFileNotFound},
+    {ResultCode::SixtyFourBitOnThirtyTwo, L"Installing a 64-bit product on a 32-bit system",
+     StringId::ResultSixtyFourBitOnThirtyTwo},
+    {ResultCode::DiskFull, L"Your disk is full.", StringId::ResultDiskFull},
+    {ResultCode::PackageInfoMissing, L"", StringId::ResultPackageInfoMissing},
+    {ResultCode::ForbiddenByPolicy, L"", StringId::ResultForbiddenByPolicy},
+    {ResultCode::PlatformNotSupported, L"", StringId::ResultPlatformNotSupported},
 };
 
 const ResultRow* Find(int32_t code) {

@@ -1,5 +1,6 @@
 #include "launcher/SystemInfo_win.h"
 
+#include "support/FilePath.h"
 #include "support/FileUtilities_win.h"
 
 #include <windows.h>
@@ -15,36 +16,18 @@ LocalTime LocalNow() {
 }
 
 std::wstring ThisModulePath() {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0)
-            return {};
-        if (length < buffer.size())
-            return std::wstring(buffer.data(), length);
-        buffer.resize(buffer.size() * 2);
-    }
+    return ICBSFilePath::ModulePath(nullptr).Text();
 }
 
 FileVersion ThisFileVersion() {
     FileVersion version;
-    const std::wstring path = ThisModulePath();
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
-    if (size == 0)
-        return version;
-    std::vector<unsigned char> data(size);
-    if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data()))
-        return version;
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT length = 0;
-    if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) || !info)
-        return version;
-    version.present = true;
-    version.major = HIWORD(info->dwFileVersionMS);
-    version.minor = LOWORD(info->dwFileVersionMS);
-    version.build = HIWORD(info->dwFileVersionLS);
-    version.revision = LOWORD(info->dwFileVersionLS);
+    if (const auto numbers = ICBSFilePath::ModulePath(nullptr).VersionNumbers()) {
+        version.present = true;
+        version.major = numbers->major;
+        version.minor = numbers->minor;
+        version.build = numbers->build;
+        version.revision = numbers->revision;
+    }
     return version;
 }
 

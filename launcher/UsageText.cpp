@@ -1,13 +1,11 @@
 #include "launcher/UsageText.h"
 
+#include "StringIds.h"
+
 #include <algorithm>
 #include <vector>
 
 namespace {
-
-constexpr int kTextSyntaxTitle = 1068;       // "command line syntax"
-constexpr int kTextAdditionalOptions = 1069; // "Additional options available with above commands:"
-constexpr int kTextPropertiesIntro = 1262;   // "List of properties available with this installer: ..."
 
 constexpr size_t kCommandIndent = 4;
 constexpr size_t kOptionIndent = 8;
@@ -108,13 +106,13 @@ std::wstring ComposeUsageText(const UsageTable& table, std::wstring_view executa
                               const StringLoader& load) {
     std::wstring text = L"\r\n";
     text += executableName;
-    text += L" - " + load(kTextSyntaxTitle) + L"\r\n\r\n";
+    text += L" - " + load(StringId::UsageSyntaxTitle) + L"\r\n\r\n";
 
     for (const auto& command : table.commands)
         text += CommandEntry(command, executableName, load) + std::wstring(kEntrySeparator);
 
     // The commands share their options; each is explained once, where it is first met.
-    text += load(kTextAdditionalOptions) + L"\r\n";
+    text += load(StringId::UsageAdditionalOptions) + L"\r\n";
     std::vector<bool> printed(table.options.size(), false);
     for (const auto& command : table.commands) {
         for (size_t index : command.options) {
@@ -125,7 +123,7 @@ std::wstring ComposeUsageText(const UsageTable& table, std::wstring_view executa
         }
     }
 
-    text += WrapText(load(kTextPropertiesIntro), 0) + std::wstring(kEntrySeparator);
+    text += WrapText(load(StringId::UsagePropertiesIntro), 0) + std::wstring(kEntrySeparator);
 
     for (const auto& group : table.groups) {
         text += WrapText(load(group.headerId), kGroupHeaderIndent) + L"\r\n";

@@ -1,15 +1,21 @@
 #include "support/FilePath.h"
 
-namespace {
-
-size_t LastSeparator(std::wstring_view text) {
-    return text.find_last_of(L"\\/");
+size_t LastPathSeparator(std::wstring_view path) {
+    return path.find_last_of(L"\\/");
 }
 
-} // namespace
+std::wstring FileNamePart(std::wstring_view path) {
+    const size_t separator = LastPathSeparator(path);
+    return std::wstring(separator == std::wstring_view::npos ? path : path.substr(separator + 1));
+}
+
+std::wstring FolderPart(std::wstring_view path) {
+    const size_t separator = LastPathSeparator(path);
+    return separator == std::wstring_view::npos ? std::wstring() : std::wstring(path.substr(0, separator));
+}
 
 ICBSFilePath::ICBSFilePath(std::wstring_view text) : text_(text) {
-    const size_t at = LastSeparator(text);
+    const size_t at = LastPathSeparator(text);
     if (at == std::wstring_view::npos) {
         SetFileName(text);
         return;
@@ -21,7 +27,7 @@ ICBSFilePath::ICBSFilePath(std::wstring_view text) : text_(text) {
 ICBSFilePath::ICBSFilePath(const ICBSFolderPath& folder, std::wstring_view name,
                            std::optional<std::wstring_view> extension)
     : folder_(folder) {
-    const size_t at = LastSeparator(name);
+    const size_t at = LastPathSeparator(name);
     if (at != std::wstring_view::npos) {
         folder_.Append(name.substr(0, at + 1));
         name = name.substr(at + 1);

@@ -12,6 +12,18 @@
 
 struct HINSTANCE__; // HMODULE, without pulling <windows.h> into the portable core
 
+// Where a path splits into its folder and its file name: the last "\" or "/", npos when there is none.
+size_t LastPathSeparator(std::wstring_view path);
+// The file name: after the last separator, the whole text when there is none.
+std::wstring FileNamePart(std::wstring_view path);
+// The folder: before the last separator, without it; empty when there is none.
+std::wstring FolderPart(std::wstring_view path);
+
+// The four numbers of a file's version resource.
+struct FileVersionNumbers {
+    int major = 0, minor = 0, build = 0, revision = 0;
+};
+
 class ICBSFilePath {
 public:
     ICBSFilePath() = default;
@@ -42,6 +54,8 @@ public:
     int64_t Size() const; // 0 when the file cannot be opened for reading
     // The file version as "major.minor.build.revision"; empty when the file has no version resource.
     std::wstring Version() const;
+    // The same as numbers; none when the file has no version resource.
+    std::optional<FileVersionNumbers> VersionNumbers() const;
     bool CopyTo(const std::wstring& target, bool failIfExists) const;
     // The file of a loaded module; nullptr means the program itself.
     static ICBSFilePath ModulePath(HINSTANCE__* module);

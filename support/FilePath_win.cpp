@@ -18,22 +18,28 @@ int64_t ICBSFilePath::Size() const {
     return size.QuadPart;
 }
 
-std::wstring ICBSFilePath::Version() const {
+std::optional<FileVersionNumbers> ICBSFilePath::VersionNumbers() const {
     const std::wstring path = FullPath();
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
     if (size == 0)
-        return {};
+        return std::nullopt;
     std::vector<unsigned char> data(size);
     if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data()))
-        return {};
+        return std::nullopt;
     VS_FIXEDFILEINFO* info = nullptr;
     UINT length = 0;
     if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) || !info ||
         length < sizeof *info)
-        return {};
-    return Format(L"%i.%i.%i.%i", HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
-                  HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS));
+        return std::nullopt;
+    return FileVersionNumbers{HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
+                              HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS)};
+}
+
+std::wstring ICBSFilePath::Version() const {
+    const auto version = VersionNumbers();
+    return version ? Format(L"%i.%i.%i.%i", version->major, version->minor, version->build, version->revision)
+                   : std::wstring();
 }
 
 bool ICBSFilePath::CopyTo(const std::wstring& target, bool failIfExists) const {

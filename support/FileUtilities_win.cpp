@@ -1,5 +1,6 @@
 #include "support/FileUtilities_win.h"
 
+#include "support/FilePath.h"
 #include "support/FolderPath.h"
 #include "support/Format.h"
 #include "support/Handle_win.h"
@@ -165,10 +166,9 @@ bool IsFolder(const std::wstring& path) {
 }
 
 bool EnsureParentFolder(const std::wstring& path) {
-    const size_t at = path.find_last_of(L"\\/");
-    if (at == std::wstring::npos)
+    if (LastPathSeparator(path) == std::wstring::npos)
         return false;
-    const std::wstring folder = path.substr(0, at);
+    const std::wstring folder = FolderPart(path);
     if (folder.empty() || folder == path)
         return false;
     if (CreateFolder(folder, false))

@@ -1,5 +1,9 @@
 #include "wizard/DialogBase_win.h"
 
+#include "wizard/Widgets_win.h"
+
+#include <utility>
+
 namespace {
 
 constexpr unsigned kHeaderArtworkId = 132;
@@ -9,25 +13,13 @@ constexpr int kSeparatorControlId = -1;
 struct FontSpec {
     const wchar_t* face;
     int points;
-    int weight;
+    bool bold;
 };
-constexpr FontSpec kLargeBold{L"Tahoma", 9, FW_BOLD};
-constexpr FontSpec kBold{L"Tahoma", 8, FW_BOLD};
-constexpr FontSpec kMedium{L"Tahoma", 9, FW_NORMAL};
-constexpr FontSpec kNormal{L"Tahoma", 8, FW_NORMAL};
-constexpr FontSpec kSmall{L"Arial", 7, FW_NORMAL};
-
-void MakeFont(GdiObject& font, const FontSpec& spec, int pixelsPerInch) {
-    if (font)
-        return;
-    LOGFONTW logFont{};
-    logFont.lfHeight = -MulDiv(spec.points, pixelsPerInch, 72);
-    logFont.lfWeight = spec.weight;
-    logFont.lfCharSet = DEFAULT_CHARSET;
-    logFont.lfQuality = CLEARTYPE_QUALITY;
-    lstrcpynW(logFont.lfFaceName, spec.face, LF_FACESIZE);
-    font.Attach(CreateFontIndirectW(&logFont));
-}
+constexpr FontSpec kLargeBold{L"Tahoma", 9, true};
+constexpr FontSpec kBold{L"Tahoma", 8, true};
+constexpr FontSpec kMedium{L"Tahoma", 9, false};
+constexpr FontSpec kNormal{L"Tahoma", 8, false};
+constexpr FontSpec kSmall{L"Arial", 7, false};
 
 } // namespace
 
@@ -59,20 +51,15 @@ BOOL CDialogBase::OnInitDialog() {
 }
 
 void CDialogBase::CreateFonts() {
-    HDC screen = GetDC(window_);
-    const int pixelsPerInch = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen)
-        ReleaseDC(window_, screen);
-    MakeFont(largeBold_, kLargeBold, pixelsPerInch);
-    MakeFont(bold_, kBold, pixelsPerInch);
-    MakeFont(medium_, kMedium, pixelsPerInch);
-    MakeFont(normal_, kNormal, pixelsPerInch);
-    MakeFont(small_, kSmall, pixelsPerInch);
+    for (auto [font, spec] :
+         {std::pair{&largeBold_, kLargeBold}, std::pair{&bold_, kBold}, std::pair{&medium_, kMedium},
+          std::pair{&normal_, kNormal}, std::pair{&small_, kSmall}})
+        *font = GetFont(window_, spec.face, spec.points, spec.bold);
 }
 
 void CDialogBase::PaintHeader() {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window_, &paint);
+    const PaintDC paint(window_);
+    HDC dc = paint.Get();
     if (dc && drawHeader_ && headerArtwork_) {
         RECT client;
         GetClientRect(window_, &client);
@@ -85,14 +72,11 @@ void CDialogBase::PaintHeader() {
         }
         BITMAP info{};
         GetObjectW(headerArtwork_.Get(), sizeof(info), &info);
-        HDC memory = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(memory, headerArtwork_.Get());
+        const MemoryDC memory(CreateCompatibleDC(dc));
+        const SelectedObject artwork(memory.Get(), headerArtwork_.Get());
         SetStretchBltMode(dc, COLORONCOLOR);
-        StretchBlt(dc, 0, 0, client.right, bottom, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-        SelectObject(memory, old);
-        DeleteDC(memory);
+        StretchBlt(dc, 0, 0, client.right, bottom, memory.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
     }
-    EndPaint(window_, &paint);
 }
 
 bool CDialogBase::HandleMessage(UINT, WPARAM, LPARAM, INT_PTR&) {

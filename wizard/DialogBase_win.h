@@ -1,7 +1,8 @@
-// CDialogBase: the launcher's modal dialog on a plain Win32 dialog template. It owns the header artwork and
-// the five fonts every page uses, paints the artwork above the separator line and routes the dialog's
-// messages to the derived class. The template, the artwork and the icon come from a resource module the
-// caller names (the launcher itself by default), which must outlive the dialog.
+// CDialogBase: the launcher's modal dialog on a plain Win32 dialog template. It owns the header artwork,
+// names the five fonts every page uses (the widgets' font cache owns them), paints the artwork above the
+// separator line and routes the dialog's messages to the derived class. The template, the artwork and the
+// icon come from a resource module the caller names (the launcher itself by default), which must outlive the
+// dialog.
 #pragma once
 
 #include "support/Handle_win.h"
@@ -23,11 +24,11 @@ public:
 
     HWND Handle() const { return window_; }
     HMODULE Resources() const { return resources_; }
-    HFONT LargeBoldFont() const { return Font(largeBold_); }
-    HFONT BoldFont() const { return Font(bold_); }
-    HFONT MediumFont() const { return Font(medium_); }
-    HFONT NormalFont() const { return Font(normal_); }
-    HFONT SmallFont() const { return Font(small_); }
+    HFONT LargeBoldFont() const { return largeBold_; }
+    HFONT BoldFont() const { return bold_; }
+    HFONT MediumFont() const { return medium_; }
+    HFONT NormalFont() const { return normal_; }
+    HFONT SmallFont() const { return small_; }
 
 protected:
     // Runs after the template's controls exist: loads the artwork and makes the fonts. Return FALSE when
@@ -39,7 +40,6 @@ protected:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static HFONT Font(const GdiObject& font) { return static_cast<HFONT>(font.Get()); }
     void CreateFonts();
     void PaintHeader();
 
@@ -48,5 +48,5 @@ private:
     HMODULE resources_;
     HWND window_ = nullptr;
     GdiObject headerArtwork_;
-    GdiObject largeBold_, bold_, medium_, normal_, small_;
+    HFONT largeBold_ = nullptr, bold_ = nullptr, medium_ = nullptr, normal_ = nullptr, small_ = nullptr;
 };

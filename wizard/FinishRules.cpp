@@ -1,5 +1,7 @@
 #include "wizard/FinishRules.h"
 
+#include "support/FilePath.h"
+
 #include <algorithm>
 #include <initializer_list>
 
@@ -80,7 +82,7 @@ std::wstring SharedToolPath(std::wstring_view commonAppDataFolder, std::wstring_
 }
 
 std::wstring WorkflowSetupPath(std::wstring_view applicationPath) {
-    const size_t separator = applicationPath.find_last_of(L"\\/");
+    const size_t separator = LastPathSeparator(applicationPath);
     if (separator == std::wstring_view::npos || separator == 0)
         return {};
     std::wstring path(applicationPath.substr(0, separator + 1));

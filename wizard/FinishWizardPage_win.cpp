@@ -1,5 +1,6 @@
 #include "wizard/FinishWizardPage_win.h"
 
+#include "StringIds.h"
 #include "support/FileUtilities_win.h"
 #include "support/Format.h"
 #include "wizard/ControlWindow_win.h"
@@ -10,15 +11,6 @@
 #include <algorithm>
 
 namespace {
-
-constexpr wchar_t kProductIconName[] = L"IDB_PRODUCT_IMAGE";
-
-constexpr unsigned kStringFinish = 55;
-constexpr unsigned kStringClosing = 33;
-constexpr unsigned kStringTaxonomyTool = 1356;
-constexpr unsigned kStringSchemaTool = 1400;
-constexpr unsigned kStringWorkflowSetup = 1404;
-constexpr unsigned kStringWorkflowNote = 1405;
 
 constexpr int kActionsLeftMargin = 40;
 constexpr int kActionsTopMargin = 15;
@@ -32,14 +24,11 @@ void FinishWizardPage::CreateControls(HWND parent, int, int) {
     productIcon_ = LoadPageIcon(Frame().Resources(), kProductIconName);
     const HFONT normal = Frame().Font(PageFont::Normal);
 
-    auto header = std::make_unique<ICBSHorizontalLayout>(15);
-    header->AddChild(MakeImageWidget(parent, productIcon_.Get()), kAlignLeft, kAlignCentre);
-    auto texts = std::make_unique<ICBSVerticalLayout>(5);
-    title_ =
-        texts->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, Frame().Font(PageFont::LargeBold)));
-    outcome_ = texts->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, normal));
-    hint_ = texts->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, normal));
-    header->AddChild(std::move(texts), kAlignLeft, kAlignCentre);
+    PageHeader header = MakePageHeader(parent, productIcon_.Get(), 15);
+    title_ = header.texts->AddChild(
+        MakeTextWidget(parent, L"", true, kAlignLeft, Frame().Font(PageFont::LargeBold)));
+    outcome_ = header.texts->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, normal));
+    hint_ = header.texts->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, normal));
 
     auto actions = std::make_unique<ICBSVerticalLayout>(5);
     actions->SetMargins(kActionsLeftMargin, 0, kActionsTopMargin, 0);
@@ -48,7 +37,7 @@ void FinishWizardPage::CreateControls(HWND parent, int, int) {
     auto closing = MakeTextWidget(parent, L"", false, kAlignLeft, normal);
     closing_ = closing.get();
 
-    root_.AddChild(std::move(header));
+    root_.AddChild(std::move(header.row));
     root_.AddChild(std::move(actions));
     root_.AddChild(std::make_unique<ICBSBoxLayout>(std::move(closing), kAlignLeft, kAlignBottom));
 }
@@ -118,7 +107,7 @@ bool FinishWizardPage::ToolBoxesShown() const {
 }
 
 void FinishWizardPage::Relayout() {
-    Frame().SetButtonText(WizardButton::Next, LoadString(kStringFinish));
+    Frame().SetButtonText(WizardButton::Next, LoadString(StringId::Finish));
     Frame().EnableButton(WizardButton::Cancel, false);
     Frame().FocusButton(WizardButton::Next);
 
@@ -130,10 +119,10 @@ void FinishWizardPage::Relayout() {
             widget->SetText(text);
             widget->Show();
         };
-        show(taxonomyBox_, LoadString(kStringTaxonomyTool));
-        show(schemaBox_, LoadString(kStringSchemaTool));
-        show(workflowBox_, LoadString(kStringWorkflowSetup));
-        show(workflowNote_, LoadString(kStringWorkflowNote));
+        show(taxonomyBox_, LoadString(StringId::TaxonomyTool));
+        show(schemaBox_, LoadString(StringId::SchemaTool));
+        show(workflowBox_, LoadString(StringId::WorkflowSetup));
+        show(workflowNote_, LoadString(StringId::WorkflowNote));
     } else if (actions_) {
         actions_->Hide();
     }
@@ -144,7 +133,7 @@ void FinishWizardPage::Relayout() {
     title_->SetText(LoadString(strings.title));
     outcome_->SetText(Format(LoadString(strings.outcome), productName));
     hint_->SetText(strings.hint ? LoadString(strings.hint) : std::wstring());
-    closing_->SetText(LoadString(kStringClosing));
+    closing_->SetText(LoadString(StringId::Closing));
 
     RECT client{};
     GetClientRect(Handle(), &client);

@@ -1,13 +1,11 @@
 #include "wizard/SystemIntegrityRules.h"
 
+#include "StringIds.h"
 #include "launcher/CommandLine.h"
 
 namespace SystemIntegrity {
 
 namespace {
-
-constexpr unsigned kStringOneConflict = 1365;
-constexpr unsigned kStringConflictList = 1366;
 constexpr size_t kNamedRemovals = 4;
 constexpr wchar_t kNameIndent[] = L"\n    ";
 // The level without the flags (end dialog, progress only...) that the command line may add to it.
@@ -41,7 +39,7 @@ BlockingMessages CollectBlockingMessages(const std::vector<ConflictRecord>& reco
 }
 
 unsigned BlockingTextStringId(int count) {
-    return count >= 2 ? kStringConflictList : kStringOneConflict;
+    return count >= 2 ? StringId::ConflictList : StringId::OneConflict;
 }
 
 std::vector<ProductRecord> RemovalList(const std::vector<ConflictRecord>& records) {

@@ -1,5 +1,6 @@
 #include "wizard/SystemIntegrityWizardPage_win.h"
 
+#include "StringIds.h"
 #include "launcher/SetupLog.h"
 #include "support/Format.h"
 #include "wizard/ControlWindow_win.h"
@@ -14,17 +15,6 @@ namespace {
 
 constexpr wchar_t kWarningIconName[] = L"IDB_WARNING_IMAGE";
 constexpr wchar_t kErrorIconName[] = L"IDB_ERROR_IMAGE";
-
-constexpr unsigned kStringCannotContinue = 1367;
-constexpr unsigned kStringIntro = 1368;
-constexpr unsigned kStringRemovalList = 1369;
-constexpr unsigned kStringRemovalHint = 1370;
-constexpr unsigned kStringTitle = 1371;
-constexpr unsigned kStringResourcesMissing = 1378;
-constexpr unsigned kStringRemove = 1379;
-constexpr unsigned kStringRetry = 1380;
-constexpr unsigned kStringNext = 54;
-constexpr unsigned kStringBack = 56;
 
 // The removal's result code when the installation's resources were not found.
 constexpr int32_t kResultResourcesMissing = 9;
@@ -88,7 +78,7 @@ PageStep SystemIntegrityWizardPage::ShowBlocking(const std::vector<ConflictRecor
     WriteLog(kLogLevelFailure, Format(L"VNT (c): %s\r\n", messages.text));
     conflictText_->SetText(
         Format(LoadString(SystemIntegrity::BlockingTextStringId(messages.count)), messages.text));
-    cannotContinueText_->SetText(LoadString(kStringCannotContinue));
+    cannotContinueText_->SetText(LoadString(StringId::CannotContinue));
     panels_->SetCurrent(abortPanel_);
     SetIcon(errorIcon_.Get());
     Frame().EnableButton(WizardButton::Next, false);
@@ -100,12 +90,14 @@ PageStep SystemIntegrityWizardPage::ShowBlocking(const std::vector<ConflictRecor
 }
 
 PageStep SystemIntegrityWizardPage::ShowRemovals(const std::vector<ConflictRecord>& records) {
-    introText_->SetText(Format(LoadString(kStringIntro),
-                               records.size() == 1 ? records.front().message : LoadString(kStringTitle)));
+    introText_->SetText(
+        Format(LoadString(StringId::SystemIntegrityIntro),
+               records.size() == 1 ? records.front().message : LoadString(StringId::SystemIntegrityTitle)));
     removalList_ = SystemIntegrity::RemovalList(records);
     WriteLog(kLogLevelProgress, L"SIC - Conflicts have been detected. Auto-removal is proposed.\r\n");
-    listText_->SetText(Format(LoadString(kStringRemovalList), SystemIntegrity::RemovalNames(removalList_)));
-    hintText_->SetText(LoadString(kStringRemovalHint));
+    listText_->SetText(
+        Format(LoadString(StringId::RemovalList), SystemIntegrity::RemovalNames(removalList_)));
+    hintText_->SetText(LoadString(StringId::RemovalHint));
     panels_->SetCurrent(removalPanel_);
     // A check that blocked before and no longer does shows the warning again.
     SetIcon(warningIcon_.Get());
@@ -122,10 +114,10 @@ void SystemIntegrityWizardPage::SetIcon(HICON icon) {
 }
 
 void SystemIntegrityWizardPage::Relayout() {
-    title_->SetText(LoadString(kStringTitle));
+    title_->SetText(LoadString(StringId::SystemIntegrityTitle));
     const bool removing = !removalList_.empty();
-    Frame().SetButtonText(WizardButton::Next, LoadString(removing ? kStringRemove : kStringNext));
-    Frame().SetButtonText(WizardButton::Back, LoadString(removing ? kStringRetry : kStringBack));
+    Frame().SetButtonText(WizardButton::Next, LoadString(removing ? StringId::Remove : StringId::Next));
+    Frame().SetButtonText(WizardButton::Back, LoadString(removing ? StringId::Retry : StringId::Back));
     RECT client{};
     GetClientRect(Handle(), &client);
     root_.SetGeometry({0, 0, std::max<int>(0, client.right), std::max<int>(0, client.bottom)});
@@ -150,7 +142,7 @@ PageStep SystemIntegrityWizardPage::QueryNext() {
             if (removal.code == 0)
                 continue;
             if (removal.code == kResultResourcesMissing)
-                services.ShowErrorMessage(Format(LoadString(kStringResourcesMissing), name));
+                services.ShowErrorMessage(Format(LoadString(StringId::ResourcesMissing), name));
             Frame().Result() = removal;
             WriteLog(kLogLevelProgress, Format(L"SIC - Uninstall failed - (%d) %s\r\n", removal.code,
                                                services.ResultText(removal)));
@@ -160,6 +152,6 @@ PageStep SystemIntegrityWizardPage::QueryNext() {
         }
         EnableWizard(true);
     }
-    Frame().SetButtonText(WizardButton::Next, LoadString(kStringNext));
+    Frame().SetButtonText(WizardButton::Next, LoadString(StringId::Next));
     return PageStep::Next;
 }

@@ -1,5 +1,6 @@
 #include "wizard/UnpackPageRules.h"
 
+#include "StringIds.h"
 #include "support/Format.h"
 
 #include <cstdint>
@@ -7,9 +8,6 @@
 namespace UnpackPage {
 
 namespace {
-
-constexpr unsigned kStringExtractingDatabase = 3;
-constexpr unsigned kStringExtractingDatabases = 7;
 constexpr wchar_t kTrademark = L'\u2122';
 
 constexpr size_t kLongProductName = 50;
@@ -30,7 +28,7 @@ size_t Utf16Length(std::wstring_view text) {
 } // namespace
 
 unsigned DescriptionStringId(size_t packageCount) {
-    return packageCount < 2 ? kStringExtractingDatabase : kStringExtractingDatabases;
+    return packageCount < 2 ? StringId::ExtractingDatabase : StringId::ExtractingDatabases;
 }
 
 std::wstring DescriptionText(std::wstring_view format, std::wstring_view wizardTitle) {

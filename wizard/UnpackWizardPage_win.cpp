@@ -1,5 +1,6 @@
 #include "wizard/UnpackWizardPage_win.h"
 
+#include "StringIds.h"
 #include "launcher/SetupLog.h"
 #include "support/Format.h"
 #include "wizard/UnpackPageRules.h"
@@ -7,8 +8,6 @@
 #include <commctrl.h>
 
 namespace {
-
-constexpr unsigned kStringHeading = 4;
 
 constexpr int kHeadingTop = 20;
 constexpr int kDescriptionTop = 39;
@@ -55,7 +54,7 @@ void UnpackWizardPage::CreateControls(HWND parent, int width, int) {
 }
 
 void UnpackWizardPage::Relayout() {
-    SetWindowTextW(heading_, LoadString(kStringHeading).c_str());
+    SetWindowTextW(heading_, LoadString(StringId::UnpackHeading).c_str());
     const std::wstring description = UnpackPage::DescriptionText(
         LoadString(UnpackPage::DescriptionStringId(Frame().Packages().size())), Frame().WizardTitle());
     SetWindowTextW(description_, description.c_str());

@@ -1,5 +1,6 @@
 #include "wizard/WelcomeWizardPage_win.h"
 
+#include "StringIds.h"
 #include "launcher/SetupLog.h"
 #include "launcher/SubPackageSelection.h"
 #include "support/Format.h"
@@ -11,17 +12,9 @@
 
 namespace {
 
-constexpr wchar_t kProductIconName[] = L"IDB_PRODUCT_IMAGE";
 constexpr int kInformationIconId = 1348;
 // The Back button grows to the left by this much while it reads "Quick Install".
 constexpr int kQuickInstallWidening = 10;
-
-constexpr unsigned kStringWelcome = 150;
-constexpr unsigned kStringUpgrading = 1347;
-constexpr unsigned kStringLegalNotice = 1045;
-constexpr unsigned kStringQuickInstallHint = 1346;
-constexpr unsigned kStringQuickInstall = 1349;
-constexpr unsigned kStringBack = 56;
 
 } // namespace
 
@@ -32,13 +25,10 @@ void WelcomeWizardPage::CreateControls(HWND parent, int, int) {
     informationIcon_ = LoadPageIcon(Frame().Resources(), MAKEINTRESOURCEW(kInformationIconId));
     const HFONT normal = Frame().Font(PageFont::Normal);
 
-    auto header = std::make_unique<ICBSHorizontalLayout>(10);
-    header->AddChild(MakeImageWidget(parent, productIcon_.Get()), kAlignLeft, kAlignCentre);
-    auto names = std::make_unique<ICBSVerticalLayout>(5);
-    title_ = names->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, normal));
-    productName_ =
-        names->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, Frame().Font(PageFont::LargeBold)));
-    header->AddChild(std::move(names), kAlignLeft, kAlignCentre);
+    PageHeader header = MakePageHeader(parent, productIcon_.Get(), 10);
+    title_ = header.texts->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, normal));
+    productName_ = header.texts->AddChild(
+        MakeTextWidget(parent, L"", true, kAlignLeft, Frame().Font(PageFont::LargeBold)));
 
     auto texts = std::make_unique<ICBSStackLayout>();
     introduction_ =
@@ -60,7 +50,7 @@ void WelcomeWizardPage::CreateControls(HWND parent, int, int) {
     auto box = std::make_unique<ICBSBoxLayout>(std::move(notice), kAlignLeft, kAlignBottom);
     noticeBox_ = box.get();
 
-    root_.AddChild(std::move(header));
+    root_.AddChild(std::move(header.row));
     root_.AddChild(std::move(texts));
     root_.AddChild(std::move(box));
 }
@@ -194,7 +184,7 @@ void WelcomeWizardPage::RestoreBackButton() {
     if (!backWidened_)
         return;
     Frame().WidenButton(WizardButton::Back, -kQuickInstallWidening);
-    Frame().SetButtonText(WizardButton::Back, LoadString(kStringBack));
+    Frame().SetButtonText(WizardButton::Back, LoadString(StringId::Back));
     backWidened_ = false;
 }
 
@@ -202,9 +192,9 @@ void WelcomeWizardPage::Relayout() {
     const PackageInfo* main = Frame().Packages().Main();
     const std::wstring productName = main ? main->ProductName() : std::wstring();
     const std::wstring mainProductId = main ? main->ProductId() : std::wstring();
-    title_->SetText(LoadString(kStringWelcome));
+    title_->SetText(LoadString(StringId::Welcome));
     productName_->SetText(productName);
-    legalNotice_->SetText(LoadString(kStringLegalNotice));
+    legalNotice_->SetText(LoadString(StringId::LegalNotice));
 
     const SetupMode& mode = Frame().Mode();
     if (!mode.IsFreshInstall()) {
@@ -214,12 +204,12 @@ void WelcomeWizardPage::Relayout() {
         introduction_->SetText(Format(LoadString(Frame().IntroductionStringId()), productName));
         texts_->SetCurrent(introduction_);
     } else {
-        title_->SetText(LoadString(kStringUpgrading));
+        title_->SetText(LoadString(StringId::Upgrading));
         replaceNotice_->SetText(Format(
             LoadString(Welcome::ReplaceNoticeStringId(newMajorVersion_, mainProductId)), installedName_));
-        quickInstallHint_->SetText(LoadString(kStringQuickInstallHint));
+        quickInstallHint_->SetText(LoadString(StringId::QuickInstallHint));
         texts_->SetCurrent(upgradeColumn_);
-        Frame().SetButtonText(WizardButton::Back, LoadString(kStringQuickInstall));
+        Frame().SetButtonText(WizardButton::Back, LoadString(StringId::QuickInstall));
         Frame().EnableButton(WizardButton::Back, true);
     }
 

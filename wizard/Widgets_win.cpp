@@ -41,7 +41,7 @@ void EnsureCommonControls() {
 HFONT GetFont(HWND window, const std::wstring& face, int points, bool bold) {
     static FontCache<GdiObject> cache([](const std::wstring& name, int height, int weight) {
         return GdiObject(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                                      DEFAULT_PITCH | FF_DONTCARE, name.c_str()));
     });
     int pixelsPerInch = USER_DEFAULT_SCREEN_DPI;
@@ -117,6 +117,16 @@ std::unique_ptr<ICBSImageWidget> MakeImageWidget(HWND page, HICON icon) {
         return nullptr;
     SendMessageW(window->Handle(), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     return std::make_unique<ICBSImageWidget>(std::move(window), IconSize(icon));
+}
+
+PageHeader MakePageHeader(HWND page, HICON icon, int spacing) {
+    PageHeader header;
+    header.row = std::make_unique<ICBSHorizontalLayout>(spacing);
+    header.row->AddChild(MakeImageWidget(page, icon), kAlignLeft, kAlignCentre);
+    auto texts = std::make_unique<ICBSVerticalLayout>(5);
+    header.texts = texts.get();
+    header.row->AddChild(std::move(texts), kAlignLeft, kAlignCentre);
+    return header;
 }
 
 std::unique_ptr<ICBSProgressWidget> MakeProgressWidget(HWND page, unsigned notificationMessage, int range) {

@@ -6,11 +6,13 @@
 #include "support/Handle_win.h"
 #include "wizard/ICBSButtonWidget.h"
 #include "wizard/ICBSCheckboxWidget.h"
+#include "wizard/ICBSHorizontalLayout.h"
 #include "wizard/ICBSImageWidget.h"
 #include "wizard/ICBSProgressWidget.h"
 #include "wizard/ICBSRadioButtonWidget.h"
 #include "wizard/ICBSTextWidget.h"
 #include "wizard/ICBSTextWithHyperlinksWidget.h"
+#include "wizard/ICBSVerticalLayout.h"
 
 #include <windows.h>
 
@@ -41,5 +43,15 @@ std::unique_ptr<ICBSButtonWidget> MakeButtonWidget(HWND page, const std::wstring
 IconHandle LoadPageIcon(HMODULE resources, const wchar_t* name, int size = 48);
 // The icon stays the caller's.
 std::unique_ptr<ICBSImageWidget> MakeImageWidget(HWND page, HICON icon);
+
+// The product's icon at the head of the welcome and finish pages.
+inline constexpr wchar_t kProductIconName[] = L"IDB_PRODUCT_IMAGE";
+// A page's header: the icon on the left, centred beside a column of texts the caller fills. The row
+// owns both; `texts` points into it.
+struct PageHeader {
+    std::unique_ptr<ICBSHorizontalLayout> row;
+    ICBSVerticalLayout* texts = nullptr;
+};
+PageHeader MakePageHeader(HWND page, HICON icon, int spacing);
 // `notificationMessage` is posted to `page` for every new position; range 0 makes an endless bar.
 std::unique_ptr<ICBSProgressWidget> MakeProgressWidget(HWND page, unsigned notificationMessage, int range);

@@ -1,13 +1,11 @@
 #include "wizard/WizardDialog_win.h"
 
+#include "StringIds.h"
 #include "launcher/SetupLog.h"
 
 namespace {
 
 constexpr unsigned kWindowIconId = 133;
-constexpr unsigned kStringNext = 54;
-constexpr unsigned kStringBack = 56;
-constexpr unsigned kStringCancel = 57;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 // Pages sit this far inside the frame.
 constexpr int kPageMarginX = 20;
@@ -185,9 +183,9 @@ void CWizardDialog::RefreshTexts() {
     if (!window)
         return;
     SetWindowTextW(window, WizardTitle().c_str());
-    SetButtonText(WizardButton::Next, String(kStringNext));
-    SetButtonText(WizardButton::Cancel, String(kStringCancel));
-    SetButtonText(WizardButton::Back, String(kStringBack));
+    SetButtonText(WizardButton::Next, String(StringId::Next));
+    SetButtonText(WizardButton::Cancel, String(StringId::Cancel));
+    SetButtonText(WizardButton::Back, String(StringId::Back));
     if (OffersLanguageChoice()) {
         HWND box = GetDlgItem(window, WizardControl::LanguageBox);
         SendMessageW(box, CB_RESETCONTENT, 0, 0);

@@ -40,7 +40,6 @@ public:
     // The modal run; the return value carries nothing the launcher needs (the setup result does).
     INT_PTR Run();
 
-    const std::vector<WizardPageKind>& PageKinds() const { return kinds_; }
     const WizardFlags& Flags() const { return flags_; }
     int CurrentIndex() const { return navigator_->CurrentIndex(); }
     WizardPageBase* CurrentPage() const;

@@ -38,7 +38,6 @@ public:
 
     int CurrentIndex() const { return current_; }
     int PageCount() const { return static_cast<int>(slots_.size()); }
-    int FinishIndex() const { return finishIndex_; }
     bool HasNextPage() const;
     bool Ended() const { return ended_; }
     WizardPageIF* CurrentPage() const;

@@ -40,8 +40,6 @@ public:
     // Reloads every text of the page and places the controls for the current client size.
     virtual void Relayout() = 0;
 
-    // True from the worker's creation to the end of the activation that started it.
-    bool WorkerBusy() const { return workerBusy_; }
     bool CancelRequested() const { return cancelRequested_.load(); }
     // The flag itself, for work that polls it on the worker's thread; lives as long as the page.
     const std::atomic<bool>& CancelFlag() const { return cancelRequested_; }

@@ -1,5 +1,6 @@
 #include "launcher/app/SetupApp_win.h"
 
+#include "StringIds.h"
 #include "launcher/Console_win.h"
 #include "launcher/EnvironmentChecks_win.h"
 #include "launcher/LanguageProbe.h"
@@ -17,10 +18,6 @@
 namespace {
 
 // String ids of the messages this file shows.
-constexpr unsigned kStringIncompatibleSystem = 10;
-constexpr unsigned kStringNoDirect2D = 66;
-constexpr unsigned kStringPropertyNotSupported = 1277;
-constexpr unsigned kStringPropertyNotNumeric = 1310;
 
 // A message box with the error icon, unless the run is quiet.
 void ShowError(const SetupContext& context, const std::wstring& text) {
@@ -45,9 +42,9 @@ bool CheckCommandLineProperties(const SetupContext& context, const UsageTable& u
                                 std::wstring& errorText) {
     const PropertyCheckResult check = CheckProperties(
         context.commandLine.properties, UsagePropertyNames(usage),
-        LoadResourceString(kStringPropertyNotNumeric), [](const std::wstring& name) {
+        LoadResourceString(StringId::PropertyNotNumeric), [](const std::wstring& name) {
             ConsoleAttachment console;
-            WriteConsoleText(Format(LoadResourceString(kStringPropertyNotSupported), name) + L"\r\n");
+            WriteConsoleText(Format(LoadResourceString(StringId::PropertyNotSupported), name) + L"\r\n");
         });
     errorText = check.errorText;
     return check.allValid;
@@ -104,13 +101,13 @@ bool CSetupApp::InitInstance() {
     case RunMode::UnsupportedSystem:
         log_.Write(kLogLevelOperation, L"VNT (c): Setup not allowed to run on %s\r\n",
                    context_.system.detectedName);
-        ShowError(context_, Format(LoadResourceString(kStringIncompatibleSystem),
+        ShowError(context_, Format(LoadResourceString(StringId::IncompatibleSystem),
                                    context_.system.detectedName, context_.system.requiredName));
         context_.result.SetResultCode(ResultCode::IncompatibleWindows);
         break;
     case RunMode::NoDirect2D:
         log_.Write(kLogLevelOperation, L"No Direct2D found on this machine.");
-        ShowError(context_, LoadResourceString(kStringNoDirect2D));
+        ShowError(context_, LoadResourceString(StringId::NoDirect2D));
         context_.result.SetResultCode(ResultCode::NoDirect2D);
         break;
     case RunMode::InvalidProperties: {

@@ -1,7 +1,7 @@
 // A silent run of the two-package test launcher: the packages' default selection follows the products
 // really installed on the machine.
-#include "InstalledProduct.h"
 #include "LauncherRun.h"
+#include "tests/products/InstalledTestProduct.h"
 
 #include <gtest/gtest.h>
 
@@ -32,8 +32,8 @@ bool HasLine(const std::wstring& log, const std::wstring& line) {
 }
 
 TEST(InstalledSelectionRun, SubPackageFollowsTheInstalledMainProduct) {
-    ASSERT_FALSE(Installed(kHalvora101));
-    ASSERT_FALSE(Installed(kKestrum317));
+    ASSERT_FALSE(IsInstalled(kHalvora101));
+    ASSERT_FALSE(IsInstalled(kKestrum317));
     std::wstring log = SilentRunLog();
     EXPECT_TRUE(HasLine(log, StateLine(kHalvora101, false, true))) << WideToUtf8(log);
     EXPECT_TRUE(HasLine(log, StateLine(kKestrum317, false, true)));

@@ -4,6 +4,7 @@
 #include "LauncherCopy.h"
 #include "LauncherRun.h"
 
+#include "StringIds.h"
 #include "launcher/StringTable_win.h"
 #include "support/Format.h"
 #include "support/Handle_win.h"
@@ -22,8 +23,6 @@ constexpr LANGID kSpanish = 1034;
 constexpr LANGID kFrench = 1036;
 constexpr LANGID kJapanese = 1041;
 constexpr LANGID kChinese = 2052;
-
-constexpr unsigned kStringPropertyNotSupported = 1277;
 const wchar_t kUnknownProperty[] = L"LANGUAGE_PROBE";
 
 std::vector<ManifestText> Variants(std::initializer_list<LANGID> languages) {
@@ -45,7 +44,7 @@ std::vector<ManifestText> With(std::vector<ManifestText> texts, const std::vecto
 std::wstring WarningIn(LANGID language) {
     ModuleHandle launcher(LoadLibraryExW(DefaultLauncherPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     EXPECT_TRUE(launcher.IsValid());
-    return Format(LoadStringInLanguage(launcher.Get(), language, kStringPropertyNotSupported),
+    return Format(LoadStringInLanguage(launcher.Get(), language, StringId::PropertyNotSupported),
                   kUnknownProperty) +
            L"\r\n";
 }

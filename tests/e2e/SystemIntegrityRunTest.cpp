@@ -1,9 +1,9 @@
 // Real launchers meeting an older release of their main product on the machine: a silent run removes it
 // before going on, and an interactive run shows the proposal and removes on "Remove".
-#include "InstalledProduct.h"
 #include "LauncherRun.h"
 #include "WizardDriver.h"
 #include "WizardRunSupport.h"
+#include "tests/products/InstalledTestProduct.h"
 
 #include <gtest/gtest.h>
 
@@ -25,23 +25,23 @@ LaunchOptions TwoPackages() {
 } // namespace
 
 TEST(SystemIntegrityRun, ASilentRunRemovesTheOlderReleaseInItsWay) {
-    ASSERT_FALSE(Installed(kHalvora101));
+    ASSERT_FALSE(IsInstalled(kHalvora101));
     ScratchFolder source, folder;
-    const InstalledProduct old(kHalvora100, source.Path());
+    const InstalledProduct old(kHalvora100, DatabaseCopiedTo(kHalvora100, source.Path()));
     ASSERT_EQ(0u, old.Result());
-    ASSERT_TRUE(Installed(kHalvora100));
+    ASSERT_TRUE(IsInstalled(kHalvora100));
 
     const RunResult run = RunLauncher({L"/qn", L"/L*v", folder.File(L"setup.log")}, TwoPackages());
     const std::wstring log = folder.File(L"setup.log");
     EXPECT_EQ(0u, run.exitCode);
     EXPECT_TRUE(LogHas(log, kWentOn));
-    EXPECT_FALSE(Installed(kHalvora100));
+    EXPECT_FALSE(IsInstalled(kHalvora100));
 }
 
 TEST(SystemIntegrityRun, AnInteractiveRunProposesTheRemovalAndRemovesOnRemove) {
-    ASSERT_FALSE(Installed(kHalvora101));
+    ASSERT_FALSE(IsInstalled(kHalvora101));
     ScratchFolder source, folder;
-    const InstalledProduct old(kHalvora100, source.Path());
+    const InstalledProduct old(kHalvora100, DatabaseCopiedTo(kHalvora100, source.Path()));
     ASSERT_EQ(0u, old.Result());
 
     LauncherProcess process(JoinArguments({L"/L*v", folder.File(L"setup.log")}), TwoPackages());
@@ -70,5 +70,5 @@ TEST(SystemIntegrityRun, AnInteractiveRunProposesTheRemovalAndRemovesOnRemove) {
     const RunResult run = process.Wait();
     EXPECT_EQ(0u, run.exitCode);
     EXPECT_TRUE(LogHas(folder.File(L"setup.log"), kWentOn));
-    EXPECT_FALSE(Installed(kHalvora100));
+    EXPECT_FALSE(IsInstalled(kHalvora100));
 }

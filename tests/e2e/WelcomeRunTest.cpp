@@ -1,10 +1,10 @@
 // A real launcher greeting a machine with an older release of its main product: the welcome page offers a
 // quick install, and Quick Install runs the rest of the wizard without a question, removing the older
 // release on the way.
-#include "InstalledProduct.h"
 #include "LauncherRun.h"
 #include "WizardDriver.h"
 #include "WizardRunSupport.h"
+#include "tests/products/InstalledTestProduct.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,9 @@ using namespace e2e;
 using namespace TestProducts;
 
 TEST(WelcomeRun, QuickInstallReplacesTheOlderReleaseWithoutQuestions) {
-    ASSERT_FALSE(Installed(kHalvora101));
+    ASSERT_FALSE(IsInstalled(kHalvora101));
     ScratchFolder source, folder;
-    const InstalledProduct old(kHalvora100, source.Path());
+    const InstalledProduct old(kHalvora100, DatabaseCopiedTo(kHalvora100, source.Path()));
     ASSERT_EQ(0u, old.Result());
 
     LaunchOptions options;
@@ -45,5 +45,5 @@ TEST(WelcomeRun, QuickInstallReplacesTheOlderReleaseWithoutQuestions) {
     const RunResult run = process.Wait();
     EXPECT_EQ(0u, run.exitCode);
     EXPECT_TRUE(LogHas(log, L"VNT (c): Activating dialog UnpackMSIFromEXE\r\n"));
-    EXPECT_FALSE(Installed(kHalvora100));
+    EXPECT_FALSE(IsInstalled(kHalvora100));
 }

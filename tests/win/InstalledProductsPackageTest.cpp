@@ -8,7 +8,7 @@
 #include "support/FolderPath.h"
 #include "support/Registry_win.h"
 #include "support/WindowsInstaller_win.h"
-#include "tests/products/TestProducts.h"
+#include "tests/products/InstalledTestProduct.h"
 
 #include <gtest/gtest.h>
 
@@ -20,39 +20,6 @@ using namespace TestProducts;
 using namespace InstalledProducts;
 
 const std::wstring kUninstall = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-
-std::wstring ProductsFolder() {
-    const std::wstring path = ThisModulePath();
-    return path.substr(0, path.find_last_of(L'\\')) + L"\\" + kProductsFolder;
-}
-
-bool Installed(const Product& product) {
-    const auto products = WindowsInstaller::EnumProducts();
-    return std::find(products.begin(), products.end(), product.productCode) != products.end();
-}
-
-// Installs a product from the given database for one test and removes it again whatever the outcome.
-class InstalledProduct {
-public:
-    explicit InstalledProduct(const Product& product, std::wstring database = {})
-        : product_(product), database_(database.empty() ? ProductsFolder() + L"\\" + product.stem + L".msi"
-                                                        : std::move(database)) {
-        WindowsInstaller::SetInternalUI(INSTALLUILEVEL_NONE);
-        result_ = WindowsInstaller::InstallProduct(database_, L"");
-    }
-    ~InstalledProduct() {
-        if (Installed(product_)) {
-            WindowsInstaller::SetInternalUI(INSTALLUILEVEL_NONE);
-            EXPECT_EQ(0u, WindowsInstaller::InstallProduct(database_, L"REMOVE=ALL"));
-        }
-    }
-    UINT Result() const { return result_; }
-
-private:
-    const Product& product_;
-    std::wstring database_;
-    UINT result_ = 0;
-};
 
 PackageInfo PackageOf(const Product& product, const std::wstring& productCode) {
     PackageDescription description;
@@ -71,7 +38,7 @@ std::wstring Lowered(std::wstring text) {
 }
 
 TEST(InstalledPackages, ProductCodeComparedWithLetterCase) {
-    ASSERT_FALSE(Installed(kHalvora101));
+    ASSERT_FALSE(IsInstalled(kHalvora101));
     EXPECT_FALSE(IsInstalled(PackageOf(kHalvora101, kHalvora101.productCode)));
     InstalledProduct installed(kHalvora101);
     ASSERT_EQ(0u, installed.Result());
@@ -164,7 +131,7 @@ TEST(InstalledPackages, RemovalWithTheOneCachedDatabase) {
     EXPECT_EQ(0, result.code);
     EXPECT_EQ(0, result.installerError);
     EXPECT_TRUE(result.reported);
-    EXPECT_FALSE(Installed(kHalvora101));
+    EXPECT_FALSE(IsInstalled(kHalvora101));
     EXPECT_FALSE(
         RegistryKey::Open(HKEY_LOCAL_MACHINE, kHalvora101.registrationKey, RegistryView::Bits64).IsOpen());
     EXPECT_TRUE(entryExists); // the entry existed to be rewritten
@@ -192,7 +159,7 @@ TEST(InstalledPackages, TwoDatabasesInTheSourceLeaveEverythingAsItWas) {
     EXPECT_EQ(ResultCode::MsiFileNotFound, result.code);
     EXPECT_EQ(0, result.installerError);
     EXPECT_FALSE(result.reported);
-    EXPECT_TRUE(Installed(kHalvora101));
+    EXPECT_TRUE(IsInstalled(kHalvora101));
     EXPECT_EQ(L"C:\\icon.ico", entry.ReadString(L"DisplayIcon").value_or(L""));
     EXPECT_EQ(0u, entry.ReadDword(L"WindowsInstaller").value_or(7));
     EXPECT_EQ(logBefore, FileTest::ReadText(logging.log)); // nothing handed over, nothing appended

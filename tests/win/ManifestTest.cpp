@@ -6,7 +6,7 @@
 #include "launcher/SystemInfo_win.h"
 #include "support/Registry_win.h"
 #include "support/WindowsInstaller_win.h"
-#include "tests/products/TestProducts.h"
+#include "tests/products/InstalledTestProduct.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ std::wstring TestFolder() {
 }
 
 std::wstring ProductFile(const Product& product, const std::wstring& suffix = L".msi") {
-    return TestFolder() + L"\\" + kProductsFolder + L"\\" + product.stem + suffix;
+    return ProductsFolder() + L"\\" + product.stem + suffix;
 }
 
 // A test launcher loaded as data: its resources, none of its code.
@@ -37,38 +37,10 @@ private:
     ModuleHandle module_;
 };
 
-bool IsInstalled(const Product& product) {
-    const auto products = WindowsInstaller::EnumProducts();
-    return std::find(products.begin(), products.end(), product.productCode) != products.end();
-}
-
 UINT Install(const Product& product, const std::wstring& properties = L"") {
     WindowsInstaller::SetInternalUI(INSTALLUILEVEL_NONE);
     return WindowsInstaller::InstallProduct(ProductFile(product), properties);
 }
-
-UINT Remove(const Product& product) {
-    WindowsInstaller::SetInternalUI(INSTALLUILEVEL_NONE);
-    return WindowsInstaller::InstallProduct(ProductFile(product), L"REMOVE=ALL");
-}
-
-// Installs a product for one test and removes it again whatever the test's outcome.
-class InstalledProduct {
-public:
-    explicit InstalledProduct(const Product& product, const std::wstring& properties = L"")
-        : product_(product) {
-        result_ = Install(product, properties);
-    }
-    ~InstalledProduct() {
-        if (IsInstalled(product_))
-            EXPECT_EQ(0u, Remove(product_));
-    }
-    UINT Result() const { return result_; }
-
-private:
-    const Product& product_;
-    UINT result_ = 0;
-};
 
 // The package list a launcher builds from a test launcher's manifest, with the given command line.
 struct LoadedPackages {
@@ -250,8 +222,9 @@ TEST(TestProducts, FailOnRequestAndInstallInTheTransformsLanguage) {
     EXPECT_FALSE(IsInstalled(kKestrum317));
     {
         // Another product's name does not make it fail.
-        InstalledProduct installed(kKestrum317, L"FAIL_PACKAGE=HalvoraServer TRANSFORMS=" +
-                                                    ProductFile(kKestrum317, L"_1031.mst"));
+        InstalledProduct installed(kKestrum317, {},
+                                   L"FAIL_PACKAGE=HalvoraServer TRANSFORMS=" +
+                                       ProductFile(kKestrum317, L"_1031.mst"));
         ASSERT_EQ(0u, installed.Result());
         EXPECT_EQ(L"1031", WindowsInstaller::GetProductInfo(kKestrum317.productCode, L"Language"));
         const RegistryKey key =

@@ -15,14 +15,15 @@ bool CaptureWindow(HWND window, const std::wstring& path) {
     if (width <= 0 || height <= 0)
         return false;
 
-    HDC screen = GetDC(nullptr);
+    const WindowDC screen(nullptr);
     if (!screen)
         return false;
-    HDC memory = CreateCompatibleDC(screen);
-    GdiObject bitmap(CreateCompatibleBitmap(screen, width, height));
-    HGDIOBJ old = SelectObject(memory, bitmap.Get());
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    SelectObject(memory, old);
+    const MemoryDC memory(CreateCompatibleDC(screen.Get()));
+    GdiObject bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+    {
+        const SelectedObject selected(memory.Get(), bitmap.Get());
+        BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), rect.left, rect.top, SRCCOPY);
+    }
 
     BITMAPINFOHEADER info{};
     info.biSize = sizeof(info);
@@ -33,10 +34,8 @@ bool CaptureWindow(HWND window, const std::wstring& path) {
     info.biCompression = BI_RGB;
     const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
     std::vector<BYTE> pixels(static_cast<size_t>(stride) * height);
-    const int rows = GetDIBits(memory, static_cast<HBITMAP>(bitmap.Get()), 0, height, pixels.data(),
+    const int rows = GetDIBits(memory.Get(), static_cast<HBITMAP>(bitmap.Get()), 0, height, pixels.data(),
                                reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     if (rows != height)
         return false;
 
