@@ -128,30 +128,31 @@ size_t ICBSString::Find(std::wstring_view what, size_t from, bool ignoreCase) co
     return ::ToLower(*this).find(::ToLower(what), from);
 }
 
-bool ICBSString::SplitAtFirst(std::wstring_view separator, ICBSString& left, ICBSString& right) const {
-    const size_t at = separator.empty() ? npos : find(separator);
-    const ICBSString whole(*this); // left or right may be this very string
-    if (at == npos) {
+namespace {
+
+// The text before and after a separator of `separatorSize` at `at`; without one (npos) the whole text is
+// the left part.
+bool SplitAround(const ICBSString& text, size_t at, size_t separatorSize, ICBSString& left,
+                 ICBSString& right) {
+    const ICBSString whole(text); // left or right may be this very string
+    if (at == ICBSString::npos) {
         left = whole;
         right.clear();
         return false;
     }
     left = whole.substr(0, at);
-    right = whole.substr(at + separator.size());
+    right = whole.substr(at + separatorSize);
     return true;
 }
 
+} // namespace
+
+bool ICBSString::SplitAtFirst(std::wstring_view separator, ICBSString& left, ICBSString& right) const {
+    return SplitAround(*this, separator.empty() ? npos : find(separator), separator.size(), left, right);
+}
+
 bool ICBSString::SplitAtLast(std::wstring_view separator, ICBSString& left, ICBSString& right) const {
-    const size_t at = separator.empty() ? npos : rfind(separator);
-    const ICBSString whole(*this);
-    if (at == npos) {
-        left = whole;
-        right.clear();
-        return false;
-    }
-    left = whole.substr(0, at);
-    right = whole.substr(at + separator.size());
-    return true;
+    return SplitAround(*this, separator.empty() ? npos : rfind(separator), separator.size(), left, right);
 }
 
 ICBSString& ICBSString::Trim(std::wstring_view characters) {
