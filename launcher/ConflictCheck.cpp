@@ -7,13 +7,13 @@
 
 namespace {
 
-constexpr int kCompanionServerKind = 18;
-constexpr int kDesignerKind = 9;
+constexpr int kCompanionServerKind = ProductCatalog::kCompanionServerFamily;
+constexpr int kDesignerKind = ProductCatalog::kDesignerFamily;
 
 // Codes and edition keys that name the product suite and the products that stand for it.
-constexpr std::wstring_view kSuiteCode = L"PL";
-constexpr std::wstring_view kSuiteMemberPrefix = L"LF::";
-constexpr std::wstring_view kSuiteMemberEdition = L"E";
+constexpr std::wstring_view kSuiteCode = ProductCatalog::kSuiteCode;
+constexpr ProductCatalog::ProductId kSuiteMemberPrefix{ProductCatalog::kSuiteMemberCode};
+constexpr std::wstring_view kSuiteMemberEdition = ProductCatalog::kSuiteMemberEdition;
 constexpr std::wstring_view kSpreadsheetAddInCode = L"ZX";
 constexpr std::wstring_view kIntegrationPrefix = L"IntegrationPackage";
 constexpr std::wstring_view kAddOnPrefix = L"AddOn_";

@@ -11,41 +11,37 @@
 namespace InstalledProducts {
 namespace {
 
-constexpr std::wstring_view kMakerPrefix = L"Quenlis ";
 constexpr std::wstring_view kMakerKey = L"SOFTWARE\\Quenlis\\";
-// Registrations of one product line never go below these majors; the year-numbered lines start at 2018.
-constexpr int32_t kCompanionLowestMajor = 1;
-constexpr int32_t kMainServerLowestMajor = 3;
-constexpr int32_t kMinorNumberedLowestMajor = 3;
-constexpr int32_t kYearNumberedLowestMajor = 2018;
-constexpr int32_t kHighestSearchedMinor = 9;
-// Products registered per major and minor ("Installation_v<major>.<minor>").
-constexpr std::wstring_view kMinorNumberedCode = L"JN";
-constexpr int kMinorNumberedKey = 23;
-constexpr int32_t kLastMajorWithoutMinorFolder = 7;
-// An older desktop product registers as the standard edition although the package asks for "S".
-constexpr std::wstring_view kRegisteredStandardId = L"LF::Z";
-constexpr std::wstring_view kPackagedStandardId = L"LF::S";
+constexpr ProductCatalog::ProductId kRegisteredStandardId{ProductCatalog::kSuiteMemberCode,
+                                                          ProductCatalog::kSuiteMemberRegisteredStandard};
+constexpr ProductCatalog::ProductId kPackagedStandardId{ProductCatalog::kSuiteMemberCode,
+                                                        ProductCatalog::kSuiteMemberPackagedStandard};
 constexpr std::wstring_view kSpreadsheetAddInPrefix = L"ZX::";
 
 std::wstring RegisteredIdentifier(const std::wstring& registered, std::wstring_view searching) {
-    if (registered == kRegisteredStandardId && searching == kPackagedStandardId)
-        return std::wstring(kPackagedStandardId);
+    if (registered == kRegisteredStandardId.View() && searching == kPackagedStandardId.View())
+        return std::wstring(kPackagedStandardId.View());
     return registered;
 }
 
+// The highest minor a line registers per major and minor; -1 for a line registered per major only.
+int32_t HighestRegisteredMinor(const ProductEdition& row) {
+    const VersionLine* line = ProductCatalog::FindVersionLine(row.code);
+    return line ? line->highestMinor : -1;
+}
+
 bool SearchesMinors(const ProductEdition& row) {
-    return EqualsNoCase(row.code, kMinorNumberedCode);
+    return HighestRegisteredMinor(row) >= 0;
 }
 
 int32_t LowestSearchedMajor(const ProductEdition& row) {
-    if (EqualsNoCase(row.code, L"KS"))
-        return kCompanionLowestMajor;
-    if (EqualsNoCase(row.code, L"HV"))
-        return kMainServerLowestMajor;
-    if (SearchesMinors(row))
-        return kMinorNumberedLowestMajor;
-    return kYearNumberedLowestMajor;
+    const VersionLine* line = ProductCatalog::FindVersionLine(row.code);
+    return line ? line->lowestMajor : ProductCatalog::kYearNumberedLowestMajor;
+}
+
+bool FolderCarriesMinor(const ProductEdition& row, int32_t major) {
+    const VersionLine* line = ProductCatalog::FindVersionLine(row.code);
+    return line && line->highestMinor >= 0 && major > line->lastMajorWithoutMinorFolder;
 }
 
 } // namespace
@@ -54,8 +50,8 @@ std::wstring RegistryFolderName(const ProductEdition& row) {
     if (!row.registryName.empty())
         return std::wstring(row.registryName);
     std::wstring_view name = row.fullName;
-    if (name.starts_with(kMakerPrefix))
-        name.remove_prefix(kMakerPrefix.size());
+    if (name.starts_with(ProductCatalog::kMakerPrefix))
+        name.remove_prefix(ProductCatalog::kMakerPrefix.size());
     std::wstring folder;
     for (wchar_t c : name) {
         if (c != L' ')
@@ -91,10 +87,11 @@ std::vector<std::wstring> SearchedRegistrationKeys(const ProductRecord& record) 
     // A version comes from files anyone can hand to the launcher: an absurd major must not turn into
     // millions of registry reads. No product line spans more majors than this.
     constexpr int32_t kMaxSearchedMajors = 200;
-    const int32_t lowest = std::max(LowestSearchedMajor(*record.Row()), record.Major() - (kMaxSearchedMajors - 1));
+    const int32_t lowest =
+        std::max(LowestSearchedMajor(*record.Row()), record.Major() - (kMaxSearchedMajors - 1));
     for (int32_t major = record.Major(); major >= lowest; --major) {
         if (minors) {
-            for (int32_t minor = kHighestSearchedMinor; minor >= 0; --minor)
+            for (int32_t minor = HighestRegisteredMinor(*record.Row()); minor >= 0; --minor)
                 keys.push_back(RegistrationKeyPath(folder, major, minor, record.Is64Bit()));
         }
         keys.push_back(RegistrationKeyPath(folder, major, -1, record.Is64Bit()));
@@ -159,45 +156,18 @@ void RemoveScannedDuplicates(std::vector<ProductRecord>& records) {
 std::wstring DefaultInstallFolder(const ProductRecord& record, std::wstring_view programFiles) {
     if (programFiles.empty() || !record.Row())
         return {};
-    int key = record.Row()->key;
-    // The development editions of the mapping tool install where the desktop tool does.
-    if (key == 26)
-        key = 6;
-    else if (key == 27)
-        key = 7;
-    std::wstring folderName;
-    bool versioned = true;
-    switch (key) {
-    case 28:
-    case 43:
-        folderName = L"HalvoraServer";
-        versioned = false;
-        break;
-    case 29:
-        folderName = L"ZorvexXMLXBRLServer";
-        break;
-    case 30:
-        folderName = L"ZorvexXMLServer";
-        break;
-    case 31:
-        folderName = L"ZorvexXMLServerDev";
-        break;
-    case 32:
-    case 45:
-        folderName = L"Kestrum";
-        versioned = false;
-        break;
-    case 33:
-        folderName = L"KestrumOffline";
-        versioned = false;
-        break;
-    default: {
-        const ProductEdition* row = ProductCatalog::FindByKey(key);
-        const ProductFamily* family = row ? row->Family() : nullptr;
+    const ProductEdition* row = ProductCatalog::FindByKey(record.Row()->key);
+    // Borrowing another key's folder can lead to a desktop key the catalog does not carry: no folder then.
+    if (row && row->installFolder.sameAsKey != 0)
+        row = ProductCatalog::FindByKey(row->installFolder.sameAsKey);
+    if (!row)
+        return {};
+    std::wstring_view folderName = row->installFolder.name;
+    if (folderName.empty()) {
+        const ProductFamily* family = row->Family();
         if (!family)
             return {};
         folderName = family->registryName;
-    }
     }
 
     std::wstring folder(programFiles);
@@ -207,10 +177,11 @@ std::wstring DefaultInstallFolder(const ProductRecord& record, std::wstring_view
         if (x86 != std::wstring::npos)
             folder.erase(x86, 6);
     }
-    folder += L"\\Quenlis\\" + folderName;
-    if (versioned) {
+    folder += L"\\Quenlis\\";
+    folder += folderName;
+    if (row->installFolder.carriesMajor) {
         folder += Format(L"%d", record.Major());
-        if (key == kMinorNumberedKey && record.Major() > kLastMajorWithoutMinorFolder)
+        if (FolderCarriesMinor(*row, record.Major()))
             folder += Format(L".%d", record.Minor());
     }
     return folder;

@@ -2,6 +2,13 @@
 
 #include "support/StringUtil.h"
 
+namespace {
+
+constexpr ProductCatalog::ProductId kCompanionOfflineId{ProductCatalog::kCompanionServerCode,
+                                                        ProductCatalog::kCompanionOfflineEdition};
+
+} // namespace
+
 PackageInfo::PackageInfo(PackageDescription description) : d_(std::move(description)) {
     BuildProductRecords(d_.productId, d_.version, d_.is64Bit, products_, kMaxProducts);
 }
@@ -11,9 +18,10 @@ bool PackageInfo::IsMsi() const {
 }
 
 bool PackageInfo::IsCompanionServerPackage() const {
-    return products_.size() == 1 && products_.front().IdentifierText().starts_with(L"KS");
+    return products_.size() == 1 &&
+           products_.front().IdentifierText().starts_with(ProductCatalog::kCompanionServerCode);
 }
 
 bool PackageInfo::IsCompanionOfflinePackage() const {
-    return products_.size() == 1 && products_.front().IdentifierText() == L"KS::F";
+    return products_.size() == 1 && products_.front().IdentifierText() == kCompanionOfflineId.View();
 }

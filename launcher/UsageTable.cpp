@@ -1,6 +1,7 @@
 #include "launcher/UsageTable.h"
 
-#include <span>
+#include "launcher/ProductCatalog.h"
+
 #include <string_view>
 
 namespace {
@@ -76,22 +77,18 @@ std::vector<UsageProperty> AdminInterfaceRows(std::wstring_view prefix) {
     return InterfaceRows(std::wstring(prefix), kDescriptionSslHost, kDescriptionSslPort);
 }
 
-// Which product lines carry which server interfaces: a group is printed when the main product's name
-// starts with one of its prefixes (letter case counts).
-constexpr std::wstring_view kCompanionServerLines[] = {
-    L"Quenlis Kestrum ",          L"Quenlis Gavrin Server ",
-    L"Quenlis ZorvexXML Server ", L"Quenlis ZorvexXML+XBRL Server ",
-    L"Quenlis Pennix Server ",    L"Quenlis Trelmo Server ",
-    L"Quenlis Halvora Server ",   L"Quenlis Muntac Server ",
-};
-constexpr std::wstring_view kZorvexXmlLines[] = {L"Quenlis ZorvexXML Server ", L"Quenlis Gavrin Server "};
-constexpr std::wstring_view kMuntacLines[] = {L"Quenlis Muntac Server "};
-constexpr std::wstring_view kZorvexXbrlLines[] = {L"Quenlis ZorvexXML+XBRL Server "};
-constexpr std::wstring_view kHalvoraLines[] = {L"Quenlis Halvora Server "};
+// Which product lines carry which server interfaces: the catalog's editions say. A group is printed when
+// the main product's name starts with the full name of an edition that carries it, then a space (letter
+// case counts).
+constexpr ServerInterface kCompanionServerLines = kCompanionInterface;
+constexpr ServerInterface kZorvexXmlLines = kZorvexXmlInterface;
+constexpr ServerInterface kMuntacLines = kMuntacInterface;
+constexpr ServerInterface kZorvexXbrlLines = kZorvexXbrlInterface;
+constexpr ServerInterface kHalvoraLines = kHalvoraAdminInterface;
 
-bool StartsWithAny(const std::wstring& name, std::span<const std::wstring_view> prefixes) {
-    for (std::wstring_view prefix : prefixes) {
-        if (std::wstring_view(name).starts_with(prefix))
+bool StartsWithAny(const std::wstring& name, ServerInterface lines) {
+    for (std::wstring_view fullName : ProductCatalog::FullNamesCarrying(lines)) {
+        if (name.starts_with(fullName) && name.size() > fullName.size() && name[fullName.size()] == L' ')
             return true;
     }
     return false;

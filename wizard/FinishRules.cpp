@@ -1,9 +1,9 @@
 #include "wizard/FinishRules.h"
 
+#include "launcher/ProductCatalog.h"
 #include "support/FilePath.h"
 
 #include <algorithm>
-#include <initializer_list>
 
 namespace Finish {
 
@@ -24,9 +24,9 @@ constexpr unsigned kStringModifyInterrupted = 47;
 constexpr unsigned kStringRepairInterrupted = 48;
 constexpr unsigned kStringSystemNotModified = 1046;
 
-bool ContainsAny(const std::wstring& name, std::initializer_list<const wchar_t*> parts) {
+bool ContainsAny(const std::wstring& name, const std::vector<std::wstring_view>& parts) {
     return std::any_of(parts.begin(), parts.end(),
-                       [&](const wchar_t* part) { return name.find(part) != std::wstring::npos; });
+                       [&](std::wstring_view part) { return name.find(part) != std::wstring::npos; });
 }
 
 bool IsSeparator(wchar_t c) {
@@ -36,13 +36,18 @@ bool IsSeparator(wchar_t c) {
 } // namespace
 
 ToolOffers OfferedTools(const std::vector<std::wstring>& installedProductNames) {
+    // An installed product is known by the name of an edition that offers the tool anywhere in its own
+    // (letter case counts).
+    const auto taxonomy = ProductCatalog::NamesOffering(kTaxonomyTool);
+    const auto schema = ProductCatalog::NamesOffering(kSchemaTool);
+    const auto workflow = ProductCatalog::NamesOffering(kWorkflowSetupTool);
     ToolOffers offers;
     for (const std::wstring& name : installedProductNames) {
-        if (ContainsAny(name, {L"Trelmo Server", L"Pennix Server", L"ZorvexXML+XBRL Server"}))
+        if (ContainsAny(name, taxonomy))
             offers.taxonomyTool = true;
-        if (ContainsAny(name, {L"Pennix Server", L"ZorvexXML Server", L"ZorvexXML+XBRL Server"}))
+        if (ContainsAny(name, schema))
             offers.schemaTool = true;
-        if (ContainsAny(name, {L"Gavrin Server"}))
+        if (ContainsAny(name, workflow))
             offers.workflowSetup = true;
     }
     return offers;

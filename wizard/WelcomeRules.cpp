@@ -1,5 +1,7 @@
 #include "wizard/WelcomeRules.h"
 
+#include "launcher/ProductCatalog.h"
+
 namespace Welcome {
 
 namespace {
@@ -10,7 +12,7 @@ constexpr unsigned kStringRepairIntroduction = 38;
 constexpr unsigned kStringReplaceInstallation = 1343;
 constexpr unsigned kStringNewMajorVersion = 1345;
 // The main server line keeps its settings across major versions, so its quick install crosses them.
-constexpr std::wstring_view kMainServerLinePrefix = L"HV::";
+constexpr ProductCatalog::ProductId kMainServerLinePrefix{ProductCatalog::kMainServerCode};
 
 } // namespace
 

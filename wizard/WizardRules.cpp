@@ -1,26 +1,54 @@
 #include "wizard/WizardRules.h"
 
+#include "launcher/ProductCatalog.h"
+
 #include <algorithm>
-#include <array>
 #include <cwctype>
+#include <iterator>
+#include <string_view>
 
 namespace {
 
-constexpr wchar_t kMainLineServerName[] = L"Halvora Server";
-constexpr wchar_t kWorkflowServerName[] = L"Gavrin Server";
-constexpr wchar_t kAdvancedEditionName[] = L"Advanced Edition";
-constexpr wchar_t kCompanionServerPrefix[] = L"KS";
-constexpr std::array<const wchar_t*, 5> kWebView2ProductPrefixes = {L"QF::", L"VK::", L"TM::", L"PK::",
-                                                                    L"CB::"};
-constexpr wchar_t kWebView2ProductName[] = L"Pallodar";
 constexpr wchar_t kInstallerTypeMsi[] = L"msi";
 constexpr wchar_t kInstallerTypeTaxonomy[] = L"taxonomy";
 
-bool Contains(const std::wstring& text, const wchar_t* part) {
+bool Contains(const std::wstring& text, std::wstring_view part) {
     return text.find(part) != std::wstring::npos;
 }
-bool BeginsWith(const std::wstring& text, const std::wstring& prefix) {
+bool BeginsWith(const std::wstring& text, std::wstring_view prefix) {
     return text.rfind(prefix, 0) == 0;
+}
+// Letter case counts; an empty name names nothing.
+bool Names(const std::wstring& productName, std::wstring_view name) {
+    return !name.empty() && Contains(productName, name);
+}
+
+// The names the page list looks for in product names, from the catalog: the main server line's, and the
+// workflow server's together with its advanced edition's. A name the catalog lacks stays empty.
+struct ServerNames {
+    std::wstring_view mainLine;
+    std::wstring_view workflow;
+    std::wstring_view advancedEdition;
+};
+
+ServerNames LookedForServerNames() {
+    ServerNames names;
+    if (const ProductFamily* mainLine = ProductCatalog::FindFamily(ProductCatalog::kMainServerFamily))
+        names.mainLine = mainLine->displayName;
+    if (const ProductEdition* advanced =
+            ProductCatalog::FindByKey(ProductCatalog::kWorkflowServerAdvancedKey)) {
+        names.advancedEdition = advanced->editionName;
+        if (const ProductFamily* workflow = advanced->Family())
+            names.workflow = workflow->displayName;
+    }
+    return names;
+}
+
+// An identifier of one of the desktop lines whose user interface needs WebView2.
+bool IsWebView2ProductId(const std::wstring& productId) {
+    return std::any_of(
+        std::begin(ProductCatalog::kWebView2ProductCodes), std::end(ProductCatalog::kWebView2ProductCodes),
+        [&](std::wstring_view code) { return BeginsWith(productId, std::wstring(code) + L"::"); });
 }
 
 bool EqualsNoCase(const std::wstring& a, const std::wstring& b) {
@@ -32,14 +60,12 @@ bool EqualsNoCase(const std::wstring& a, const std::wstring& b) {
 bool NeedsWebView2Page(const std::vector<WizardPackageFacts>& packages) {
     const bool carriesCompanion =
         std::any_of(packages.begin(), packages.end(), [](const WizardPackageFacts& p) {
-            return BeginsWith(p.productId, kCompanionServerPrefix);
+            return BeginsWith(p.productId, ProductCatalog::kCompanionServerCode);
         });
     if (carriesCompanion || packages.empty())
         return false;
     const WizardPackageFacts& main = packages.front();
-    return std::any_of(kWebView2ProductPrefixes.begin(), kWebView2ProductPrefixes.end(),
-                       [&](const wchar_t* prefix) { return BeginsWith(main.productId, prefix); }) ||
-           Contains(main.productName, kWebView2ProductName);
+    return IsWebView2ProductId(main.productId) || Contains(main.productName, ProductCatalog::kSuiteName);
 }
 
 } // namespace
@@ -50,13 +76,13 @@ WizardFlags ComputeWizardFlags(const std::vector<WizardPackageFacts>& packages) 
         flags.hasServerConfiguration = flags.hasServerConfiguration || package.hasServerConfiguration;
     }
     // The main line ends the pass: a workflow server listed after it does not count.
+    const ServerNames names = LookedForServerNames();
     for (const WizardPackageFacts& package : packages) {
-        if (Contains(package.productName, kMainLineServerName)) {
+        if (Names(package.productName, names.mainLine)) {
             flags.mainLineServerPresent = true;
             break;
         }
-        if (Contains(package.productName, kWorkflowServerName) &&
-            Contains(package.productName, kAdvancedEditionName))
+        if (Names(package.productName, names.workflow) && Names(package.productName, names.advancedEdition))
             flags.workflowServerAdvanced = true;
     }
     return flags;

@@ -62,6 +62,25 @@ TEST(RegistrationKeys, DownwardSearchOrderStopsAtTheLineLowerBound) {
     EXPECT_EQ(HalvoraKey(L"999999999_x64"), absurd.front());
 }
 
+// A desktop line registered per minor; its row is not carried, so the record holds one made here.
+TEST(RegistrationKeys, MinorNumberedLineSearchesEveryMinorOfEachMajor) {
+    for (const wchar_t* code : {L"JN", L"jn"}) {
+        SCOPED_TRACE(code);
+        const ProductEdition row{23, code, L"E", L"Quenlis Minor Tool", L"", L"MinorTool", 3};
+        const ProductRecord record(&row, {8, 2, 0, 0}, true);
+        EXPECT_EQ(L"SOFTWARE\\Quenlis\\MinorTool\\Installation_v8.2_x64\\Setup", ProductKeyPath(record));
+        const auto keys = SearchedRegistrationKeys(record);
+        ASSERT_EQ(6u * 11u, keys.size()); // majors 8 down to 3, each with minors 9 to 0 and then alone
+        EXPECT_EQ(L"SOFTWARE\\Quenlis\\MinorTool\\Installation_v8.9_x64\\Setup", keys[0]);
+        EXPECT_EQ(L"SOFTWARE\\Quenlis\\MinorTool\\Installation_v8.0_x64\\Setup", keys[9]);
+        EXPECT_EQ(L"SOFTWARE\\Quenlis\\MinorTool\\Installation_v8_x64\\Setup", keys[10]);
+        EXPECT_EQ(L"SOFTWARE\\Quenlis\\MinorTool\\Installation_v7.9_x64\\Setup", keys[11]);
+        EXPECT_EQ(L"SOFTWARE\\Quenlis\\MinorTool\\Installation_v3_x64\\Setup", keys.back());
+        // Its default folder would carry the minor, but the catalog has no folder for the key.
+        EXPECT_EQ(L"", DefaultInstallFolder(record, L"C:\\Program Files"));
+    }
+}
+
 TEST(InstalledRecords, DownwardSearchFiltersSuiteAndNewerInstallations) {
     const ProductRecord searching(L"HV::Z", L"10.1.0.1", true);
     struct Case {
@@ -207,6 +226,42 @@ TEST(InstallationFolders, DefaultFolderByCatalogKey) {
     // A 32-bit system's only folder has nothing to remove.
     EXPECT_EQ(L"C:\\Program Files\\Quenlis\\HalvoraServer",
               DefaultInstallFolder(ProductRecord(L"HV::Z", L"10.1", true), L"C:\\Program Files"));
+}
+
+// Every catalog row, so that a row added without its folder shows here.
+TEST(InstallationFolders, DefaultFolderOfEveryCatalogRow) {
+    struct Case {
+        const wchar_t* id;
+        const wchar_t* folder; // below "C:\Program Files\Quenlis\", for version 2025.3 in 64 bits
+    };
+    const Case cases[] = {
+        {L"GV::Z", L"GavrinServer2025"},
+        {L"GV::A", L"GavrinServer2025"},
+        {L"TR::Z", L"TrelmoServer2025"},
+        {L"TR::A", L"TrelmoServer2025"},
+        {L"TQ::E", nullptr}, // the desktop tool's folder, whose row is not carried
+        {L"TQ::P", nullptr},
+        {L"HV::Z", L"HalvoraServer"},
+        {L"HV::A", L"HalvoraServer"},
+        {L"ZV::L", L"ZorvexXMLXBRLServer2025"},
+        {L"TAX_XBRL::Z", L"ZorvexXMLXBRLServer2025"}, // shares the key
+        {L"ZV::M", L"ZorvexXMLServer2025"},
+        {L"ZQ::M", L"ZorvexXMLServerDev2025"},
+        {L"KS::Z", L"Kestrum"},
+        {L"KS::N", L"Kestrum"},
+        {L"KS::F", L"KestrumOffline"},
+        {L"PN::Z", L"PennixServer2025"},
+        {L"MU::Z", L"MuntacServer2025"},
+    };
+    ASSERT_EQ(ProductCatalog::Editions().size(), std::size(cases));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        const ProductRecord record(c.id, L"2025.3", true);
+        ASSERT_NE(nullptr, record.Row());
+        const std::wstring expected =
+            c.folder ? std::wstring(L"C:\\Program Files\\Quenlis\\") + c.folder : L"";
+        EXPECT_EQ(expected, DefaultInstallFolder(record, L"C:\\Program Files (x86)"));
+    }
 }
 
 TEST(InstallationFolders, InstalledFolderAndReplacement) {
