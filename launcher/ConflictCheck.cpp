@@ -1,5 +1,6 @@
 #include "launcher/ConflictCheck.h"
 
+#include "StringIds.h"
 #include "support/Format.h"
 #include "support/StringUtil.h"
 
@@ -20,9 +21,6 @@ constexpr std::wstring_view kAddOnPrefix = L"AddOn_";
 constexpr std::wstring_view kRequiredEditionsSeparator = L"::";
 
 // String-table texts: the translations decide their wording.
-constexpr unsigned kIdsAlreadyHave = 1373;
-constexpr unsigned kIdsAlreadyHaveFromSuite = 1374;
-constexpr unsigned kIdsEditionsMustMatch = 1376;
 
 constexpr wchar_t kReplaceText[] = L"This setup will replace parts of your current installation.";
 constexpr wchar_t kDowngradeText[] =
@@ -103,7 +101,7 @@ private:
     // "<already have NAME> <editions must match>", the 32/64-bit edition conflict.
     std::wstring EditionMismatchText(unsigned alreadyHaveId, const std::wstring& displayName) {
         return Format(L"%s %s", Format(source_.String(alreadyHaveId), displayName),
-                      source_.String(kIdsEditionsMustMatch));
+                      source_.String(StringId::EditionsMustMatch));
     }
     ProductRecord SuiteRecord(std::wstring_view edition, const ProductRecord& like) {
         return ProductRecord(source_.FindRow(kSuiteCode, edition), like.Version(), like.Is64Bit(),
@@ -183,7 +181,8 @@ void ConflictCheck::CheckDesktop(const ProductRecord& product, const std::vector
             Add(Format(L"%s %s", Format(kAlreadyHaveText, installation.DisplayName()), kReplaceText), true,
                 installation);
         } else {
-            const unsigned id = installation.IsFromSuite() ? kIdsAlreadyHaveFromSuite : kIdsAlreadyHave;
+            const unsigned id =
+                installation.IsFromSuite() ? StringId::AlreadyHaveFromSuite : StringId::AlreadyHave;
             Add(EditionMismatchText(id, installation.DisplayName()), false, installation);
         }
     }
@@ -265,10 +264,11 @@ void ConflictCheck::CheckSuite(const std::vector<ProductRecord>& products,
                     // Another suite edition in the other bitness decides alone.
                     const ProductRecord other = SuiteRecord(EditionKeyOf(installation), installation);
                     records_.clear();
-                    Add(EditionMismatchText(kIdsAlreadyHave, other.DisplayName()), false, std::nullopt);
+                    Add(EditionMismatchText(StringId::AlreadyHave, other.DisplayName()), false, std::nullopt);
                     return;
                 }
-                Add(EditionMismatchText(kIdsAlreadyHave, installation.DisplayName()), false, installation);
+                Add(EditionMismatchText(StringId::AlreadyHave, installation.DisplayName()), false,
+                    installation);
             } else if (installation.IsFromSuite()) {
                 const std::wstring_view edition =
                     installation.IdentifierText().starts_with(kSuiteMemberPrefix)
@@ -284,7 +284,7 @@ void ConflictCheck::CheckSuite(const std::vector<ProductRecord>& products,
                 // The suite is removed as a whole, which replaces whatever was gathered for its members.
                 // An earlier blocker stays blocking: its conflict is still on the system.
                 records_.clear();
-                Add(Format(source_.String(kIdsAlreadyHave), other.DisplayName()), true, other);
+                Add(Format(source_.String(StringId::AlreadyHave), other.DisplayName()), true, other);
             } else {
                 AddReplace(installation);
             }

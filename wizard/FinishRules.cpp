@@ -1,5 +1,6 @@
 #include "wizard/FinishRules.h"
 
+#include "StringIds.h"
 #include "launcher/ProductCatalog.h"
 #include "support/FilePath.h"
 
@@ -10,19 +11,6 @@ namespace Finish {
 namespace {
 
 constexpr wchar_t kSharedToolsFolder[] = L"\\Quenlis\\SharedBetweenVersions\\";
-
-constexpr unsigned kStringCompleted = 28;
-constexpr unsigned kStringAborted = 29;
-constexpr unsigned kStringInstalled = 30;
-constexpr unsigned kStringInstallInterrupted = 31;
-constexpr unsigned kStringRunAgain = 32;
-constexpr unsigned kStringUninstalled = 43;
-constexpr unsigned kStringRepaired = 44;
-constexpr unsigned kStringModified = 45;
-constexpr unsigned kStringUninstallInterrupted = 46;
-constexpr unsigned kStringModifyInterrupted = 47;
-constexpr unsigned kStringRepairInterrupted = 48;
-constexpr unsigned kStringSystemNotModified = 1046;
 
 bool ContainsAny(const std::wstring& name, const std::vector<std::wstring_view>& parts) {
     return std::any_of(parts.begin(), parts.end(),
@@ -55,18 +43,18 @@ ToolOffers OfferedTools(const std::vector<std::wstring>& installedProductNames) 
 
 OutcomeStrings OutcomeStringIds(const SetupMode& mode, bool success) {
     OutcomeStrings strings;
-    strings.title = success ? kStringCompleted : kStringAborted;
+    strings.title = success ? StringId::Completed : StringId::Aborted;
     // Repair is asked first: a command line may ask for both, and the installer then repairs.
     if (mode.IsRepair()) {
-        strings.outcome = success ? kStringRepaired : kStringRepairInterrupted;
+        strings.outcome = success ? StringId::Repaired : StringId::RepairInterrupted;
     } else if (mode.IsUninstall()) {
-        strings.outcome = success ? kStringUninstalled : kStringUninstallInterrupted;
-        strings.hint = success ? 0 : kStringSystemNotModified;
+        strings.outcome = success ? StringId::Uninstalled : StringId::UninstallInterrupted;
+        strings.hint = success ? 0 : StringId::SystemNotModified;
     } else if (mode.IsModify()) {
-        strings.outcome = success ? kStringModified : kStringModifyInterrupted;
+        strings.outcome = success ? StringId::Modified : StringId::ModifyInterrupted;
     } else {
-        strings.outcome = success ? kStringInstalled : kStringInstallInterrupted;
-        strings.hint = success ? 0 : kStringRunAgain;
+        strings.outcome = success ? StringId::Installed : StringId::InstallInterrupted;
+        strings.hint = success ? 0 : StringId::RunAgain;
     }
     return strings;
 }

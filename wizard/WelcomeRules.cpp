@@ -1,16 +1,11 @@
 #include "wizard/WelcomeRules.h"
 
+#include "StringIds.h"
 #include "launcher/ProductCatalog.h"
 
 namespace Welcome {
 
 namespace {
-
-constexpr unsigned kStringUninstallIntroduction = 36;
-constexpr unsigned kStringModifyIntroduction = 37;
-constexpr unsigned kStringRepairIntroduction = 38;
-constexpr unsigned kStringReplaceInstallation = 1343;
-constexpr unsigned kStringNewMajorVersion = 1345;
 // The main server line keeps its settings across major versions, so its quick install crosses them.
 constexpr ProductCatalog::ProductId kMainServerLinePrefix{ProductCatalog::kMainServerCode};
 
@@ -18,11 +13,11 @@ constexpr ProductCatalog::ProductId kMainServerLinePrefix{ProductCatalog::kMainS
 
 unsigned IntroductionStringId(const SetupMode& mode, unsigned freshInstallStringId) {
     if (mode.IsRepair())
-        return kStringRepairIntroduction;
+        return StringId::RepairIntroduction;
     if (mode.IsUninstall())
-        return kStringUninstallIntroduction;
+        return StringId::UninstallIntroduction;
     if (mode.IsModify())
-        return kStringModifyIntroduction;
+        return StringId::ModifyIntroduction;
     return freshInstallStringId;
 }
 
@@ -37,8 +32,9 @@ bool OffersQuickInstall(const UpgradeCase& upgrade) {
 }
 
 unsigned ReplaceNoticeStringId(bool newMajorVersion, std::wstring_view mainProductId) {
-    return newMajorVersion && !mainProductId.starts_with(kMainServerLinePrefix) ? kStringNewMajorVersion
-                                                                                : kStringReplaceInstallation;
+    return newMajorVersion && !mainProductId.starts_with(kMainServerLinePrefix)
+               ? StringId::NewMajorVersion
+               : StringId::ReplaceInstallation;
 }
 
 } // namespace Welcome
