@@ -1,5 +1,6 @@
 #include "extraction/CabinetEntryPath.h"
 
+#include "support/ICBSString.h"
 #include "support/StringUtil.h"
 
 #include <array>
@@ -38,6 +39,11 @@ bool IsSafeComponent(std::wstring_view component) {
 }
 
 } // namespace
+
+std::wstring DecodeCabinetEntryName(std::string_view name, bool flaggedUtf8) {
+    const unsigned codePage = flaggedUtf8 ? kCodePageUtf8 : kCodePageAnsi;
+    return ICBSString::FromCodePage(name, codePage, InvalidBytes::Refuse).value_or(ICBSString());
+}
 
 bool IsSafeCabinetEntryName(std::wstring_view name) {
     // A leading separator is a root or a UNC path; a colon is a drive ("C:x") or a stream ("a:b").

@@ -1,10 +1,17 @@
-// Where a file stored in a cabinet may be written. Cabinets also arrive by download, so an entry name is
-// treated as untrusted: only a plain relative path that stays inside the destination folder is accepted.
+// What a file stored in a cabinet is called and where it may be written. Cabinets also arrive by download,
+// so an entry name is treated as untrusted: it must be valid text, and only a plain relative path that stays
+// inside the destination folder is accepted.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
+
+// The entry name as wide text: UTF-8 when the cabinet flags it so, whatever the ANSI code page is, else
+// the system's ANSI code page (through the converter installed for ICBSString). Empty when the bytes are
+// not valid text in that code page, and for an ANSI name when no converter is installed: a name that cannot
+// be read exactly is refused, never guessed at.
+std::wstring DecodeCabinetEntryName(std::string_view name, bool flaggedUtf8);
 
 // The longest destination path the extractor writes (a path buffer of 260 characters with its zero).
 constexpr size_t kMaxExtractionPathLength = 259;

@@ -2,6 +2,7 @@
 
 #include "extraction/CabinetEntryPath.h"
 #include "extraction/CabinetStreams_win.h"
+#include "support/CodePage_win.h"
 
 #include <string>
 
@@ -9,40 +10,33 @@ namespace {
 
 constexpr WORD kPackageResourceType = 40;
 
-std::wstring DecodeEntryName(const char* name, USHORT attributes) {
-    // A name flagged as UTF-8 is UTF-8 whatever the ANSI code page is.
-    const UINT codePage = (attributes & _A_NAME_IS_UTF) ? CP_UTF8 : CP_ACP;
-    const int length = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, name, -1, nullptr, 0);
-    if (length <= 1)
-        return {};
-    std::wstring wide(length, L'\0');
-    MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, name, -1, wide.data(), length);
-    wide.resize(length - 1);
-    return wide;
-}
-
-// The destination folder of the running extraction, for the notification callback.
-const std::wstring* g_destinationFolder = nullptr;
+// What the notification callback works on, handed to it by FDICopy.
+struct Extraction {
+    const std::wstring& destinationFolder;
+    CabinetStreams& streams;
+};
 
 FNFDINOTIFY(Notify) {
+    Extraction& extraction = *static_cast<Extraction*>(pfdin->pv);
     switch (fdint) {
     case fdintCOPY_FILE: {
         // A file already cut short: stop rather than go on writing into a full disk.
-        if (CabinetStreams::WriteFailed())
+        if (extraction.streams.WriteFailed())
             return -1;
         // A name that is absolute, carries a drive or climbs out of the destination, or a path that does
         // not fit, stops the extraction: nothing is written anywhere but below the destination.
-        const auto path =
-            ComposeExtractionPath(*g_destinationFolder, DecodeEntryName(pfdin->psz1, pfdin->attribs));
+        const bool flaggedUtf8 = (pfdin->attribs & _A_NAME_IS_UTF) != 0;
+        const auto path = ComposeExtractionPath(extraction.destinationFolder,
+                                                DecodeCabinetEntryName(pfdin->psz1, flaggedUtf8));
         if (!path)
             return -1;
-        return CabinetStreams::CreateDestinationFile(*path);
+        return extraction.streams.CreateDestinationFile(*path);
     }
     case fdintCLOSE_FILE_INFO:
         if (CabinetStreams::IsFileStream(pfdin->hf))
             CabinetStreams::SetCreationTimeFromDos(pfdin->hf, pfdin->date, pfdin->time); // failure ignored
         CabinetStreams::Close(pfdin->hf);
-        return CabinetStreams::WriteFailed() ? -1 : TRUE; // a file cut short is no success
+        return extraction.streams.WriteFailed() ? -1 : TRUE; // a file cut short is no success
     case fdintNEXT_CABINET:
         // Only single cabinets are carried or downloaded. Going on would reopen the same embedded cabinet
         // as the "next" one, which the decompressor refuses and asks for again, without end.
@@ -79,7 +73,9 @@ CabinetExtractor CabinetExtractor::FromMemory(const void* prefixedCabinet, size_
 CabinetExtractor::CabinetExtractor(std::optional<EmbeddedCabinet> embedded, const std::wstring& cabinetFile,
                                    const std::wstring& destinationFolder)
     : cabinetFile_(cabinetFile), embedded_(embedded), destinationFolder_(destinationFolder) {
-    CabinetStreams::ClearDiskFull();
+    // Entry names in the ANSI code page are read through the system's converter. The launcher installs it
+    // at start; a program that only extracts must not find every such name refused.
+    UseSystemCodePages();
     context_.Attach(FDICreate(CabinetStreams::Allocate, CabinetStreams::Release, CabinetStreams::Open,
                               CabinetStreams::Read, CabinetStreams::Write, CabinetStreams::Close,
                               CabinetStreams::Seek, cpuUNKNOWN, &error_));
@@ -87,23 +83,20 @@ CabinetExtractor::CabinetExtractor(std::optional<EmbeddedCabinet> embedded, cons
 
 CabinetExtractor::~CabinetExtractor() = default;
 
-bool CabinetExtractor::ExtractAll(ICBSCabinetProgressCallbacks* receiver) {
+ExtractionOutcome CabinetExtractor::ExtractAll(ICBSCabinetProgressCallbacks* receiver) {
     if (!context_ || (!embedded_ && cabinetFile_.empty()))
-        return false;
-    CabinetStreams::BeginExtraction(embedded_, cabinetFile_, receiver);
-    g_destinationFolder = &destinationFolder_;
-    // FDI joins folder and name and asks the open callback for that; the callback knows the real cabinet.
+        return ExtractionOutcome::Failed;
+    CabinetStreams streams(embedded_, cabinetFile_, receiver);
+    Extraction extraction{destinationFolder_, streams};
+    // FDI joins path and name and asks the open callback for that: the path names this extraction's
+    // streams, which know the real cabinet.
     std::string name = CabinetStreams::kCabinetName;
-    std::string folder;
+    std::string path = streams.CabinetPath();
     const bool copied =
-        FDICopy(context_.Get(), name.data(), folder.data(), 0, Notify, nullptr, nullptr) != FALSE;
-    g_destinationFolder = nullptr;
+        FDICopy(context_.Get(), name.data(), path.data(), 0, Notify, nullptr, &extraction) != FALSE;
     // Every file is on disk after this; a short write is a failure even when the decompressor carried on.
-    const bool written = CabinetStreams::EndExtraction();
-    const bool extracted = copied && written;
-    return extracted;
-}
-
-bool CabinetExtractor::DiskFull() {
-    return CabinetStreams::DiskFull();
+    const CabinetStreams::Outcome written = streams.Finish();
+    if (copied && written.written)
+        return ExtractionOutcome::Extracted;
+    return written.diskFull ? ExtractionOutcome::DiskFull : ExtractionOutcome::Failed;
 }

@@ -1,7 +1,8 @@
 // CabinetExtractor: unpacks every file of one cabinet into a destination folder through the platform's
 // cabinet decompressor. The cabinet is either embedded in the launcher (a type-40 resource: a 32-bit byte
 // count, then the cabinet, read in place from the locked resource) or a file on disk. One object per
-// extraction, owned by the caller; only one extraction may run in the process at a time.
+// extraction, owned by the caller; everything an extraction works on belongs to it (see CabinetStreams), so
+// extractions on different threads may run at the same time.
 #pragma once
 
 #include "extraction/EmbeddedCabinet.h"
@@ -10,6 +11,13 @@
 
 #include <optional>
 #include <string>
+
+// What became of an extraction. Files written before a failure stay where they are.
+enum class ExtractionOutcome {
+    Extracted, // the whole cabinet
+    DiskFull,  // a destination file could not be created or written for lack of disk space
+    Failed,    // anything else: no cabinet or a damaged one, an unsafe entry name, a file not written
+};
 
 class CabinetExtractor {
 public:
@@ -27,12 +35,8 @@ public:
     CabinetExtractor(const CabinetExtractor&) = delete;
     CabinetExtractor& operator=(const CabinetExtractor&) = delete;
 
-    // Extracts every file, reporting to receiver (may be null). True only if the whole cabinet was
-    // extracted. Files written before a failure stay where they are.
-    bool ExtractAll(ICBSCabinetProgressCallbacks* receiver);
-
-    // After a failed ExtractAll: whether a write failed because the disk is full.
-    static bool DiskFull();
+    // Extracts every file, reporting to receiver (may be null) on the calling thread.
+    ExtractionOutcome ExtractAll(ICBSCabinetProgressCallbacks* receiver);
 
     // Whether the embedded cabinet was found (always false for a cabinet file).
     bool HasEmbeddedCabinet() const { return embedded_.has_value(); }

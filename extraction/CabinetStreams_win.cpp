@@ -1,16 +1,14 @@
 #include "extraction/CabinetStreams_win.h"
 
-#include "extraction/DestinationWriter_win.h"
 #include "support/Handle_win.h"
+#include "support/ICBSString.h"
 
 #include <algorithm>
-#include <array>
+#include <charconv>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
-#include <vector>
 
-namespace CabinetStreams {
 namespace {
 
 // The C runtime's open and permission flags, as FDI passes them.
@@ -18,112 +16,115 @@ constexpr int kOpenModeMask = 0x3;
 constexpr int kOpenWriteOnly = 0x1;
 constexpr int kOpenReadWrite = 0x2;
 constexpr int kOpenCreate = 0x100;
-constexpr int kPermitRead = 0x100;
 constexpr int kPermitWrite = 0x80;
 
 constexpr size_t kMaxStreams = 200;
 
-// One open stream: the cabinet (embedded or a file) or another file FDI reads, or a destination file.
-struct Stream {
+// The cabinet path that names a CabinetStreams: this prefix, its address in hexadecimal digits (always
+// as many as an address has) and a backslash, so that FDI's joining the cabinet name on keeps both apart.
+constexpr char kPathPrefix[] = "extraction-";
+constexpr size_t kAddressDigits = sizeof(uintptr_t) * 2;
+
+std::string PathNaming(const void* streams) {
+    std::string digits(kAddressDigits, '0');
+    auto address = reinterpret_cast<uintptr_t>(streams);
+    for (size_t i = kAddressDigits; i-- > 0; address >>= 4)
+        digits[i] = "0123456789abcdef"[address & 0xF];
+    return kPathPrefix + digits + "\\";
+}
+
+std::wstring FromAnsi(const char* text) {
+    return ICBSString::FromCodePage(text, kCodePageAnsi).value_or(ICBSString());
+}
+
+} // namespace
+
+// One open stream: the cabinet (embedded or a file) or another file FDI reads, or a destination file. Its
+// address is the handle FDI knows it by.
+struct CabinetStreams::Stream {
+    explicit Stream(CabinetStreams& owner) : owner(owner) {}
+
+    CabinetStreams& owner;
     std::optional<EmbeddedCabinetStream> embedded;
     FileHandle file;                                  // a file read (or written) here
     std::shared_ptr<DestinationWriter::File> written; // a destination file, written by the writer
     bool isCabinet = false;                           // progress is reported from reads of the cabinet
     int64_t fileSize = -1;                            // fetched at the first read
     int64_t filePosition = 0;
-    ICBSCabinetProgressCallbacks* receiver = nullptr;
 };
 
-class CriticalSection {
-public:
-    CriticalSection() { InitializeCriticalSection(&section_); }
-    ~CriticalSection() { DeleteCriticalSection(&section_); }
-    CriticalSection(const CriticalSection&) = delete;
-    CriticalSection& operator=(const CriticalSection&) = delete;
-    void Enter() { EnterCriticalSection(&section_); }
-    void Leave() { LeaveCriticalSection(&section_); }
-
-private:
-    CRITICAL_SECTION section_;
-};
-
-class Lock {
-public:
-    explicit Lock(CriticalSection& section) : section_(section) { section_.Enter(); }
-    ~Lock() { section_.Leave(); }
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
-
-private:
-    CriticalSection& section_;
-};
-
-// Stream numbers run from 1: FDI reads a destination stream number of 0 as "skip this file".
-class StreamTable {
-public:
-    INT_PTR Add(std::unique_ptr<Stream> stream) {
-        Lock lock(section_);
-        for (size_t i = 0; i < streams_.size(); ++i) {
-            if (!streams_[i]) {
-                streams_[i] = std::move(stream);
-                return static_cast<INT_PTR>(i + 1);
-            }
-        }
-        return -1;
-    }
-    // The stream stays valid until Remove: FDI uses and closes each stream on its own thread.
-    Stream* Find(INT_PTR number) {
-        Lock lock(section_);
-        return IsInRange(number) ? streams_[number - 1].get() : nullptr;
-    }
-    std::unique_ptr<Stream> Remove(INT_PTR number) {
-        Lock lock(section_);
-        return IsInRange(number) ? std::move(streams_[number - 1]) : nullptr;
-    }
-    std::vector<std::unique_ptr<Stream>> TakeAll() {
-        Lock lock(section_);
-        std::vector<std::unique_ptr<Stream>> taken;
-        for (auto& stream : streams_) {
-            if (stream)
-                taken.push_back(std::move(stream));
-        }
-        return taken;
-    }
-
-private:
-    static bool IsInRange(INT_PTR number) {
-        return number >= 1 && number <= static_cast<INT_PTR>(kMaxStreams);
-    }
-
-    CriticalSection section_;
-    std::array<std::unique_ptr<Stream>, kMaxStreams> streams_;
-};
-
-StreamTable& Streams() {
-    static StreamTable table;
-    return table;
+// FDI reads a handle of -1 as a failure and a destination handle of 0 as "skip this file"; a stream's address
+// is neither.
+CabinetStreams::Stream* CabinetStreams::StreamOf(INT_PTR handle) {
+    return handle != 0 && handle != -1 ? reinterpret_cast<Stream*>(handle) : nullptr;
 }
 
-// The rest of the shared state is written only by the extracting thread, between and around FDICopy.
-std::optional<EmbeddedCabinet> g_embedded;
-std::wstring g_cabinetFile;
-ICBSCabinetProgressCallbacks* g_receiver = nullptr;
-std::unique_ptr<DestinationWriter> g_writer;
-bool g_diskFull = false;
-bool g_writeFailed = false;
+CabinetStreams::CabinetStreams(std::optional<EmbeddedCabinet> embedded, const std::wstring& cabinetFile,
+                               ICBSCabinetProgressCallbacks* receiver)
+    : embedded_(embedded), cabinetFile_(cabinetFile), receiver_(receiver), cabinetPath_(PathNaming(this)) {}
 
-std::wstring FromAnsi(const char* text) {
-    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (length <= 1)
-        return {};
-    std::wstring wide(length, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
-    wide.resize(length - 1);
-    return wide;
+CabinetStreams::~CabinetStreams() {
+    Finish();
+}
+
+CabinetStreams::Outcome CabinetStreams::Finish() {
+    if (outcome_)
+        return *outcome_;
+    // Streams FDI left open after a failure: a destination file keeps what was decompressed into it.
+    for (const auto& stream : TakeAll()) {
+        if (stream->written)
+            writer_.Close(stream->written);
+    }
+    writer_.Drain();
+    outcome_ = Outcome{!writer_.Failed(), writer_.DiskFull()};
+    return *outcome_;
+}
+
+CabinetStreams* CabinetStreams::FromCabinetName(const char* name, const char*& rest) {
+    const size_t prefix = sizeof kPathPrefix - 1;
+    const size_t length = std::strlen(name);
+    if (length < prefix + kAddressDigits + 1 || std::strncmp(name, kPathPrefix, prefix) != 0 ||
+        name[prefix + kAddressDigits] != '\\')
+        return nullptr;
+    uintptr_t address = 0;
+    const char* digits = name + prefix;
+    const auto parsed = std::from_chars(digits, digits + kAddressDigits, address, 16);
+    if (parsed.ec != std::errc() || parsed.ptr != digits + kAddressDigits || address == 0)
+        return nullptr;
+    rest = digits + kAddressDigits + 1;
+    return reinterpret_cast<CabinetStreams*>(address);
+}
+
+INT_PTR CabinetStreams::Add(std::unique_ptr<Stream> stream) {
+    Lock lock(section_);
+    if (streams_.size() >= kMaxStreams)
+        return -1;
+    const auto handle = reinterpret_cast<INT_PTR>(stream.get());
+    streams_.push_back(std::move(stream));
+    return handle;
+}
+
+std::unique_ptr<CabinetStreams::Stream> CabinetStreams::Remove(const Stream* stream) {
+    Lock lock(section_);
+    const auto found = std::find_if(streams_.begin(), streams_.end(),
+                                    [&](const auto& open) { return open.get() == stream; });
+    if (found == streams_.end())
+        return nullptr;
+    std::unique_ptr<Stream> removed = std::move(*found);
+    streams_.erase(found);
+    return removed;
+}
+
+std::vector<std::unique_ptr<CabinetStreams::Stream>> CabinetStreams::TakeAll() {
+    Lock lock(section_);
+    std::vector<std::unique_ptr<Stream>> taken;
+    taken.swap(streams_);
+    return taken;
 }
 
 // A file FDI opens itself: the cabinet file, or (never for single cabinets) another one it names.
-INT_PTR OpenReadStream(const std::wstring& path, int openFlags, int permission, bool isCabinet) {
+INT_PTR CabinetStreams::OpenReadStream(const std::wstring& path, int openFlags, int permission,
+                                       bool isCabinet) {
     const int mode = openFlags & kOpenModeMask;
     // Read access follows the open mode alone: FDI asks to open the cabinet with write permission too, and
     // a read-only cabinet file must still extract.
@@ -135,24 +136,37 @@ INT_PTR OpenReadStream(const std::wstring& path, int openFlags, int permission, 
     DWORD sharing = FILE_SHARE_READ;
     if ((permission & kPermitWrite) || mode == kOpenWriteOnly || mode == kOpenReadWrite)
         sharing |= FILE_SHARE_WRITE;
-    auto stream = std::make_unique<Stream>();
+    auto stream = std::make_unique<Stream>(*this);
     stream->file.Attach(
         CreateFileW(path.c_str(), access, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!stream->file)
         return -1;
     stream->isCabinet = isCabinet;
-    stream->receiver = g_receiver;
-    return Streams().Add(std::move(stream));
+    return Add(std::move(stream));
 }
 
-void ReportProgress(const Stream& stream, uint32_t position, int percent) {
-    if (!stream.isCabinet || !stream.receiver)
+INT_PTR CabinetStreams::OpenCabinet(const char* name, int openFlags, int permission) {
+    if (embedded_) {
+        // Whatever name FDI asks for, there is only the one cabinet, read in place.
+        auto stream = std::make_unique<Stream>(*this);
+        stream->embedded.emplace(*embedded_);
+        stream->isCabinet = true;
+        return Add(std::move(stream));
+    }
+    if (!cabinetFile_.empty() && std::strcmp(name, kCabinetName) == 0)
+        return OpenReadStream(cabinetFile_, openFlags, permission, true);
+    const std::wstring path = FromAnsi(name);
+    return path.empty() ? -1 : OpenReadStream(path, openFlags, permission, false);
+}
+
+void CabinetStreams::ReportProgress(const Stream& stream, uint32_t position, int percent) {
+    if (!stream.isCabinet || !receiver_)
         return;
-    stream.receiver->ReportBytes(position);
-    stream.receiver->ReportPercent(percent);
+    receiver_->ReportBytes(position);
+    receiver_->ReportPercent(percent);
 }
 
-UINT ReadFileStream(Stream& stream, void* buffer, UINT count) {
+UINT CabinetStreams::ReadFileStream(Stream& stream, void* buffer, UINT count) {
     if (stream.fileSize < 0) {
         LARGE_INTEGER size = {};
         stream.fileSize = GetFileSizeEx(stream.file.Get(), &size) ? size.QuadPart : 0;
@@ -169,145 +183,92 @@ UINT ReadFileStream(Stream& stream, void* buffer, UINT count) {
     return read;
 }
 
-} // namespace
-
-void BeginExtraction(std::optional<EmbeddedCabinet> embedded, const std::wstring& cabinetFile,
-                     ICBSCabinetProgressCallbacks* receiver) {
-    g_embedded = embedded;
-    g_cabinetFile = cabinetFile;
-    g_receiver = receiver;
-    g_writer = std::make_unique<DestinationWriter>();
-    ClearDiskFull();
-}
-
-bool EndExtraction() {
-    // Streams FDI left open after a failure: a destination file keeps what was decompressed into it.
-    for (const auto& stream : Streams().TakeAll()) {
-        if (stream->written && g_writer)
-            g_writer->Close(stream->written);
-    }
-    bool written = true;
-    if (g_writer) {
-        g_writer->Drain();
-        g_diskFull = g_writer->DiskFull();
-        g_writeFailed = g_writer->Failed();
-        written = !g_writeFailed;
-        g_writer.reset();
-    }
-    g_embedded.reset();
-    g_cabinetFile.clear();
-    g_receiver = nullptr;
-    return written;
-}
-
-bool DiskFull() {
-    return g_writer ? g_writer->DiskFull() : g_diskFull;
-}
-
-bool WriteFailed() {
-    return g_writer ? g_writer->Failed() : g_writeFailed;
-}
-
-void ClearDiskFull() {
-    g_diskFull = false;
-    g_writeFailed = false;
-}
-
-INT_PTR CreateDestinationFile(const std::wstring& path) {
-    if (!g_writer)
-        return -1;
+INT_PTR CabinetStreams::CreateDestinationFile(const std::wstring& path) {
     // Before the file exists: the writer creates it after this, behind the decompressor.
-    if (g_receiver)
-        g_receiver->FileStarted(path);
-    auto stream = std::make_unique<Stream>();
-    stream->written = g_writer->Create(path);
+    if (receiver_)
+        receiver_->FileStarted(path);
+    auto stream = std::make_unique<Stream>(*this);
+    stream->written = writer_.Create(path);
     const auto written = stream->written;
-    const INT_PTR number = Streams().Add(std::move(stream));
-    if (number < 0)
-        g_writer->Close(written);
-    return number;
+    const INT_PTR handle = Add(std::move(stream));
+    if (handle < 0)
+        writer_.Close(written);
+    return handle;
 }
 
-bool DosDateTimeToUniversal(USHORT dosDate, USHORT dosTime, FILETIME& universal) {
+bool CabinetStreams::DosDateTimeToUniversal(USHORT dosDate, USHORT dosTime, FILETIME& universal) {
     FILETIME local = {};
     return DosDateTimeToFileTime(dosDate, dosTime, &local) && LocalFileTimeToFileTime(&local, &universal);
 }
 
-bool SetCreationTimeFromDos(INT_PTR number, USHORT dosDate, USHORT dosTime) {
-    Stream* stream = Streams().Find(number);
+bool CabinetStreams::SetCreationTimeFromDos(INT_PTR handle, USHORT dosDate, USHORT dosTime) {
+    Stream* stream = StreamOf(handle);
     FILETIME universal = {};
-    if (!stream || !stream->written || !g_writer || !DosDateTimeToUniversal(dosDate, dosTime, universal))
+    if (!stream || !stream->written || !DosDateTimeToUniversal(dosDate, dosTime, universal))
         return false;
     // Only the creation time: the last write time tells when the file arrived on this machine.
-    g_writer->SetCreationTime(stream->written, universal);
+    stream->owner.writer_.SetCreationTime(stream->written, universal);
     return true;
 }
 
-bool IsFileStream(INT_PTR number) {
-    const Stream* stream = Streams().Find(number);
+bool CabinetStreams::IsFileStream(INT_PTR handle) {
+    const Stream* stream = StreamOf(handle);
     return stream && (stream->file || stream->written);
 }
 
-FNALLOC(Allocate) {
+FNALLOC(CabinetStreams::Allocate) {
     return std::malloc(cb);
 }
 
-FNFREE(Release) {
+FNFREE(CabinetStreams::Release) {
     std::free(pv);
 }
 
-FNOPEN(Open) {
-    if (oflag & kOpenCreate) {
-        const std::wstring path = FromAnsi(pszFile);
-        return path.empty() ? -1 : CreateDestinationFile(path);
-    }
-    if (g_embedded) {
-        // Whatever name FDI asks for, there is only the one cabinet, read in place.
-        auto stream = std::make_unique<Stream>();
-        stream->embedded.emplace(*g_embedded);
-        stream->isCabinet = true;
-        stream->receiver = g_receiver;
-        return Streams().Add(std::move(stream));
-    }
-    if (!g_cabinetFile.empty() && std::strcmp(pszFile, kCabinetName) == 0)
-        return OpenReadStream(g_cabinetFile, oflag, pmode, true);
-    const std::wstring path = FromAnsi(pszFile);
-    return path.empty() ? -1 : OpenReadStream(path, oflag, pmode, false);
+FNOPEN(CabinetStreams::Open) {
+    const char* name = nullptr;
+    CabinetStreams* streams = FromCabinetName(pszFile, name);
+    // FDI opens only cabinets itself, always below the path it was given; destination files come from the
+    // notification callback, below the destination folder.
+    if (!streams || (oflag & kOpenCreate))
+        return -1;
+    return streams->OpenCabinet(name, oflag, pmode);
 }
 
-FNREAD(Read) {
-    Stream* stream = Streams().Find(hf);
+FNREAD(CabinetStreams::Read) {
+    Stream* stream = StreamOf(hf);
     if (!stream || stream->written)
         return static_cast<UINT>(-1);
     if (stream->file)
-        return ReadFileStream(*stream, pv, cb);
+        return stream->owner.ReadFileStream(*stream, pv, cb);
     const UINT read = stream->embedded->Read(pv, cb);
-    ReportProgress(*stream, stream->embedded->Position(), stream->embedded->PercentRead());
+    stream->owner.ReportProgress(*stream, stream->embedded->Position(), stream->embedded->PercentRead());
     return read;
 }
 
-FNWRITE(Write) {
-    Stream* stream = Streams().Find(hf);
-    if (!stream || !stream->written || !g_writer)
+FNWRITE(CabinetStreams::Write) {
+    Stream* stream = StreamOf(hf);
+    if (!stream || !stream->written)
         return 0;
+    DestinationWriter& writer = stream->owner.writer_;
     // A failed write shows later, in the writer; once it has, the decompressor is told at once.
-    if (g_writer->Failed())
+    if (writer.Failed())
         return static_cast<UINT>(-1);
-    g_writer->Write(stream->written, pv, cb);
+    writer.Write(stream->written, pv, cb);
     return cb;
 }
 
-FNCLOSE(Close) {
-    std::unique_ptr<Stream> stream = Streams().Remove(hf);
+FNCLOSE(CabinetStreams::Close) {
+    Stream* open = StreamOf(hf);
+    std::unique_ptr<Stream> stream = open ? open->owner.Remove(open) : nullptr;
     if (!stream)
         return -1;
-    if (stream->written && g_writer)
-        g_writer->Close(stream->written);
+    if (stream->written)
+        stream->owner.writer_.Close(stream->written);
     return 0;
 }
 
-FNSEEK(Seek) {
-    Stream* stream = Streams().Find(hf);
+FNSEEK(CabinetStreams::Seek) {
+    Stream* stream = StreamOf(hf);
     if (!stream || stream->written)
         return -1;
     if (!stream->file)
@@ -321,5 +282,3 @@ FNSEEK(Seek) {
     stream->filePosition = position.QuadPart;
     return static_cast<LONG>(position.QuadPart);
 }
-
-} // namespace CabinetStreams

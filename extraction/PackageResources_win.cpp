@@ -27,8 +27,8 @@ uint64_t PackageDataSize(const std::wstring& packageData) {
     return (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-bool ExtractPackageCabinet(const std::wstring& packageData, const std::wstring& folder,
-                           ICBSCabinetProgressCallbacks* receiver) {
+ExtractionOutcome ExtractPackageCabinet(const std::wstring& packageData, const std::wstring& folder,
+                                        ICBSCabinetProgressCallbacks* receiver) {
     if (const auto bytes = PackageResourceBytes(packageData))
         return CabinetExtractor::FromMemory(bytes->data(), bytes->size(), folder).ExtractAll(receiver);
     return CabinetExtractor::FromFile(packageData, folder).ExtractAll(receiver);

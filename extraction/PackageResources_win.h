@@ -3,6 +3,7 @@
 // a file on disk named by the package data (workloads).
 #pragma once
 
+#include "extraction/CabinetExtractor_win.h"
 #include "extraction/ICBSCabinetProgressCallbacks.h"
 
 #include <windows.h>
@@ -21,9 +22,9 @@ std::optional<std::span<const unsigned char>> PackageResourceBytes(const std::ws
 uint64_t PackageDataSize(const std::wstring& packageData);
 
 // Extracts the package's cabinet into the folder: the resource read in place when there is one, else the
-// cabinet file. CabinetExtractor::DiskFull() tells a full disk after a failure.
-bool ExtractPackageCabinet(const std::wstring& packageData, const std::wstring& folder,
-                           ICBSCabinetProgressCallbacks* receiver);
+// cabinet file.
+ExtractionOutcome ExtractPackageCabinet(const std::wstring& packageData, const std::wstring& folder,
+                                        ICBSCabinetProgressCallbacks* receiver);
 
 enum class FileWriteResult { Written, NotCreated, Failed, DiskFull };
 // Creates the file anew and writes all bytes; a file cut short is removed again.

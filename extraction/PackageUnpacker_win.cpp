@@ -93,10 +93,11 @@ SetupResult UnpackMsiPackage(PackageInfo& package, ICBSCabinetProgressCallbacks*
         log.Write(kLogLevelOperation, L"VNT (c): Extracting resource: %s\r\n", package.PackageData());
         if (settings.showStatus)
             settings.showStatus(Format(settings.readingPackageFormat, package.PackageData()));
-        const bool extracted =
+        const ExtractionOutcome extracted =
             ExtractPackageCabinet(package.PackageData(), package.PackageFolder(), receiver);
-        if (!extracted && !Cancelled(settings))
-            return SetupResult::Code(CabinetExtractor::DiskFull() ? ResultCode::DiskFull : kCabinetFailure);
+        if (extracted != ExtractionOutcome::Extracted && !Cancelled(settings))
+            return SetupResult::Code(extracted == ExtractionOutcome::DiskFull ? ResultCode::DiskFull
+                                                                              : kCabinetFailure);
         if (package.IsMsi())
             package.SetInstallerDatabase(
                 SingleInstallerDatabase(ICBSFileUtilities::ListFiles(package.PackageFolder(), L"*.msi")));

@@ -23,18 +23,19 @@ bool ToBytes(std::wstring_view text, unsigned codePage, std::string& bytes) {
            size;
 }
 
-bool FromBytes(std::string_view bytes, unsigned codePage, std::wstring& text) {
+bool FromBytes(std::string_view bytes, unsigned codePage, InvalidBytes invalid, std::wstring& text) {
     text.clear();
     if (bytes.empty())
         return true;
     if (bytes.size() > INT_MAX)
         return false;
     const int length = static_cast<int>(bytes.size());
-    const int size = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
+    const DWORD flags = invalid == InvalidBytes::Refuse ? MB_ERR_INVALID_CHARS : 0;
+    const int size = MultiByteToWideChar(codePage, flags, bytes.data(), length, nullptr, 0);
     if (size <= 0)
         return false;
     text.resize(size);
-    return MultiByteToWideChar(codePage, 0, bytes.data(), length, text.data(), size) == size;
+    return MultiByteToWideChar(codePage, flags, bytes.data(), length, text.data(), size) == size;
 }
 
 const CodePageConverter kSystemConverter{ToBytes, FromBytes};

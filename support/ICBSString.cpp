@@ -91,6 +91,39 @@ int SequenceLength(unsigned char lead, unsigned char& low, unsigned char& high) 
     return 0;
 }
 
+// False (with the text so far) at the first broken sequence when invalid bytes are refused.
+bool DecodeUtf8(std::string_view bytes, InvalidBytes invalid, std::wstring& out) {
+    out.reserve(bytes.size());
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80) {
+            out += static_cast<wchar_t>(lead);
+            ++i;
+            continue;
+        }
+        unsigned char low = 0, high = 0;
+        const int length = SequenceLength(lead, low, high);
+        char32_t c = length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+        // Take continuation bytes while they are valid; a broken sequence becomes one replacement
+        // character and decoding resumes at the first byte that did not fit.
+        int taken = 1;
+        while (length > 0 && taken < length && i + taken < bytes.size()) {
+            const auto next = static_cast<unsigned char>(bytes[i + taken]);
+            if (next < (taken == 1 ? low : 0x80) || next > (taken == 1 ? high : 0xBF))
+                break;
+            c = (c << 6) | (next & 0x3F);
+            ++taken;
+        }
+        const bool whole = length > 0 && taken == length;
+        if (!whole && invalid == InvalidBytes::Refuse)
+            return false;
+        AppendWide(out, whole ? c : kReplacement);
+        i += taken;
+    }
+    return true;
+}
+
 } // namespace
 
 void SetCodePageConverter(const CodePageConverter* converter) {
@@ -211,31 +244,7 @@ std::string ICBSString::ToUtf8() const {
 
 ICBSString ICBSString::FromUtf8(std::string_view bytes) {
     ICBSString out;
-    out.reserve(bytes.size());
-    size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        if (lead < 0x80) {
-            out += static_cast<wchar_t>(lead);
-            ++i;
-            continue;
-        }
-        unsigned char low = 0, high = 0;
-        const int length = SequenceLength(lead, low, high);
-        char32_t c = length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
-        // Take continuation bytes while they are valid; a broken sequence becomes one replacement
-        // character and decoding resumes at the first byte that did not fit.
-        int taken = 1;
-        while (length > 0 && taken < length && i + taken < bytes.size()) {
-            const auto next = static_cast<unsigned char>(bytes[i + taken]);
-            if (next < (taken == 1 ? low : 0x80) || next > (taken == 1 ? high : 0xBF))
-                break;
-            c = (c << 6) | (next & 0x3F);
-            ++taken;
-        }
-        AppendWide(out, length > 0 && taken == length ? c : kReplacement);
-        i += taken;
-    }
+    DecodeUtf8(bytes, InvalidBytes::Replace, out);
     return out;
 }
 
@@ -249,12 +258,16 @@ std::optional<std::string> ICBSString::ToCodePage(unsigned codePage) const {
     return bytes;
 }
 
-std::optional<ICBSString> ICBSString::FromCodePage(std::string_view bytes, unsigned codePage) {
-    if (codePage == kCodePageUtf8)
-        return FromUtf8(bytes);
-    const CodePageConverter* converter = g_converter.load();
+std::optional<ICBSString> ICBSString::FromCodePage(std::string_view bytes, unsigned codePage,
+                                                   InvalidBytes invalid) {
     std::wstring text;
-    if (!converter || !converter->fromBytes(bytes, codePage, text))
+    if (codePage == kCodePageUtf8) {
+        if (!DecodeUtf8(bytes, invalid, text))
+            return std::nullopt;
+        return ICBSString(std::move(text));
+    }
+    const CodePageConverter* converter = g_converter.load();
+    if (!converter || !converter->fromBytes(bytes, codePage, invalid, text))
         return std::nullopt;
     return ICBSString(std::move(text));
 }

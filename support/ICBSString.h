@@ -18,12 +18,17 @@ constexpr unsigned kCodePageAnsi = 0; // the system's ANSI code page
 constexpr unsigned kCodePageOem = 1;  // the system's OEM (console) code page
 constexpr unsigned kCodePageUtf8 = 65001;
 
+// What decoding does with bytes that are not valid text in their code page: replace them (with the code
+// page's default character, U+FFFD for UTF-8) or refuse the whole text. Names from outside, such as the
+// entries of a downloaded cabinet, are refused rather than guessed at.
+enum class InvalidBytes { Replace, Refuse };
+
 // Converts between wide text and the bytes of a code page other than UTF-8. The portable core has no
 // tables of its own; the Windows layer installs the system's converter (CodePage_win.h). Each function
 // returns false when the code page is unknown or the text cannot be converted.
 struct CodePageConverter {
     bool (*toBytes)(std::wstring_view text, unsigned codePage, std::string& bytes);
-    bool (*fromBytes)(std::string_view bytes, unsigned codePage, std::wstring& text);
+    bool (*fromBytes)(std::string_view bytes, unsigned codePage, InvalidBytes invalid, std::wstring& text);
 };
 // Installs the converter used for code pages other than UTF-8; nullptr removes it. The converter must
 // outlive its use.
@@ -82,6 +87,8 @@ public:
     std::string ToUtf8() const;
     static ICBSString FromUtf8(std::string_view bytes);
     // Any code page: UTF-8 as above, others through the installed converter (nothing without one).
+    // Decoding with InvalidBytes::Refuse gives nothing for bytes that are not valid in the code page.
     std::optional<std::string> ToCodePage(unsigned codePage) const;
-    static std::optional<ICBSString> FromCodePage(std::string_view bytes, unsigned codePage);
+    static std::optional<ICBSString> FromCodePage(std::string_view bytes, unsigned codePage,
+                                                  InvalidBytes invalid = InvalidBytes::Replace);
 };

@@ -93,12 +93,12 @@ bool CSetupApp::RunExtractAll() {
     for (const PackageInfo& package : context_.packages) {
         if (!IsTaxonomyPackage(package.InstallerType())) {
             // A failed cabinet is recorded and the next package still comes out.
-            if (!ExtractPackageCabinet(package.PackageData(), folder.Text(), &consoleLines)) {
-                if (CabinetExtractor::DiskFull())
-                    context_.result.Set(ResultCode::DiskFull, 0, false);
-                else
-                    context_.result.Set(ResultCode::InstallFailed, kCabinetFailure, false);
-            }
+            const ExtractionOutcome extracted =
+                ExtractPackageCabinet(package.PackageData(), folder.Text(), &consoleLines);
+            if (extracted == ExtractionOutcome::DiskFull)
+                context_.result.Set(ResultCode::DiskFull, 0, false);
+            else if (extracted == ExtractionOutcome::Failed)
+                context_.result.Set(ResultCode::InstallFailed, kCabinetFailure, false);
             continue;
         }
         const std::wstring name = FileNamePart(package.PackageData());

@@ -112,8 +112,17 @@ TEST(ICBSString, ReplacesBrokenUtf8AndLoneSurrogates) {
         {"\xE6\x97", r},                     // cut short at the end
         {"\xE6\x97x", r + L"x"},             // cut short before a plain byte
     };
-    for (const auto& [bytes, text] : cases)
+    for (const auto& [bytes, text] : cases) {
         EXPECT_EQ(text, ICBSString::FromUtf8(bytes)) << bytes.size();
+        EXPECT_EQ(text, ICBSString::FromCodePage(bytes, kCodePageUtf8).value_or(L"<none>")) << bytes.size();
+        // Refused as a whole, not cut at the broken sequence.
+        EXPECT_FALSE(ICBSString::FromCodePage(bytes, kCodePageUtf8, InvalidBytes::Refuse)) << bytes.size();
+    }
+    // A replacement character that was sent as such is valid text.
+    EXPECT_EQ(
+        L"a" + r,
+        ICBSString::FromCodePage("a\xEF\xBF\xBD", kCodePageUtf8, InvalidBytes::Refuse).value_or(L"<none>"));
+    EXPECT_EQ(L"", ICBSString::FromCodePage("", kCodePageUtf8, InvalidBytes::Refuse).value_or(L"<none>"));
     EXPECT_EQ("\xEF\xBF\xBD"
               "a",
               ICBSString(std::wstring(1, static_cast<wchar_t>(0xD800)) + L"a").ToUtf8());
@@ -121,17 +130,18 @@ TEST(ICBSString, ReplacesBrokenUtf8AndLoneSurrogates) {
 
 TEST(ICBSString, OtherCodePagesGoThroughTheInstalledConverter) {
     EXPECT_FALSE(ICBSString(L"x").ToCodePage(28591).has_value());
-    static const CodePageConverter latin1{// a stand-in that knows only code page 28591
-                                          [](std::wstring_view text, unsigned codePage, std::string& bytes) {
-                                              for (wchar_t c : text)
-                                                  bytes += static_cast<char>(c);
-                                              return codePage == 28591;
-                                          },
-                                          [](std::string_view bytes, unsigned codePage, std::wstring& text) {
-                                              for (char c : bytes)
-                                                  text += static_cast<wchar_t>(static_cast<unsigned char>(c));
-                                              return codePage == 28591;
-                                          }};
+    static const CodePageConverter latin1{
+        // a stand-in that knows only code page 28591
+        [](std::wstring_view text, unsigned codePage, std::string& bytes) {
+            for (wchar_t c : text)
+                bytes += static_cast<char>(c);
+            return codePage == 28591;
+        },
+        [](std::string_view bytes, unsigned codePage, InvalidBytes, std::wstring& text) {
+            for (char c : bytes)
+                text += static_cast<wchar_t>(static_cast<unsigned char>(c));
+            return codePage == 28591;
+        }};
     SetCodePageConverter(&latin1);
     EXPECT_EQ("\xE9t\xE9", ICBSString(L"\u00e9t\u00e9").ToCodePage(28591).value_or(""));
     EXPECT_EQ(L"\u00e9", ICBSString::FromCodePage("\xE9", 28591).value_or(L""));

@@ -45,8 +45,7 @@ TEST(CabinetExtractor, ExtractsSubFoldersByteForByteFromFileResourceAndMemory) {
         const std::wstring destination = scratch / L"out";
         RecordingReceiver receiver;
         CabinetExtractor extractor = source.make(destination);
-        ASSERT_TRUE(extractor.ExtractAll(&receiver));
-        EXPECT_FALSE(CabinetExtractor::DiskFull());
+        ASSERT_EQ(ExtractionOutcome::Extracted, extractor.ExtractAll(&receiver));
 
         std::vector<std::wstring> expectedFiles;
         for (const auto& name : kSampleFiles) {
@@ -87,7 +86,8 @@ TEST(CabinetExtractor, ExtractsWithoutReceiverAndReplacesExistingFiles) {
     DWORD written = 0;
     WriteFile(old, "a much longer old text that must not survive at the end", 56, &written, nullptr);
     CloseHandle(old);
-    ASSERT_TRUE(CabinetExtractor::FromFile(DataFile(L"sample.cab"), scratch.Path()).ExtractAll(nullptr));
+    ASSERT_EQ(ExtractionOutcome::Extracted,
+              CabinetExtractor::FromFile(DataFile(L"sample.cab"), scratch.Path()).ExtractAll(nullptr));
     EXPECT_EQ(ReadBytes(DataFile(L"source\\readme.txt")), ReadBytes(scratch / L"readme.txt"));
 }
 
@@ -134,7 +134,8 @@ TEST(CabinetExtractor, CreationTimeIsTheStoredDosTimeReadAsLocalTime) {
     ExpectStamp(LocalTimeOf(universal));
 
     ScratchFolder scratch(L"cabinet-stamped");
-    ASSERT_TRUE(CabinetExtractor::FromFile(DataFile(L"stamped.cab"), scratch.Path()).ExtractAll(nullptr));
+    ASSERT_EQ(ExtractionOutcome::Extracted,
+              CabinetExtractor::FromFile(DataFile(L"stamped.cab"), scratch.Path()).ExtractAll(nullptr));
     // A name flagged as UTF-8 keeps its characters, whatever the ANSI code page.
     EXPECT_EQ("utf-8 name\r\n", ReadBytes(scratch / L"Gr\u00FC\u00DFe\\\u65E5\u672C.txt"));
 
@@ -171,8 +172,8 @@ TEST(CabinetExtractor, EntriesLeavingTheDestinationStopTheExtraction) {
             c.escapeTarget.find(L'\\') == std::wstring::npos ? scratch / c.escapeTarget : c.escapeTarget;
         DeleteFileW(target.c_str());
         RecordingReceiver receiver;
-        EXPECT_FALSE(CabinetExtractor::FromFile(DataFile(c.cabinet), destination).ExtractAll(&receiver));
-        EXPECT_FALSE(CabinetExtractor::DiskFull());
+        EXPECT_EQ(ExtractionOutcome::Failed,
+                  CabinetExtractor::FromFile(DataFile(c.cabinet), destination).ExtractAll(&receiver));
         EXPECT_FALSE(Exists(target));
         // The harmless entry before it was written and stays; the hostile one was never started.
         EXPECT_EQ("harmless\r\n", ReadBytes(destination + L"\\ok.txt"));
@@ -203,12 +204,12 @@ TEST(CabinetExtractor, DamagedOrMissingCabinetsFailWithoutDiskFull) {
     for (const auto& source : sources) {
         SCOPED_TRACE(source.name);
         ScratchFolder scratch(L"cabinet-damaged");
-        EXPECT_FALSE(source.make(scratch.Path()).ExtractAll(nullptr));
-        EXPECT_FALSE(CabinetExtractor::DiskFull());
+        EXPECT_EQ(ExtractionOutcome::Failed, source.make(scratch.Path()).ExtractAll(nullptr));
     }
     // Nothing was left open: the next extraction works as usual.
     ScratchFolder scratch(L"cabinet-after-damage");
-    EXPECT_TRUE(CabinetExtractor::FromFile(DataFile(L"sample.cab"), scratch.Path()).ExtractAll(nullptr));
+    EXPECT_EQ(ExtractionOutcome::Extracted,
+              CabinetExtractor::FromFile(DataFile(L"sample.cab"), scratch.Path()).ExtractAll(nullptr));
 }
 
 TEST(CabinetExtractor, DestinationPathLongerThanThePathBufferFails) {
@@ -218,7 +219,8 @@ TEST(CabinetExtractor, DestinationPathLongerThanThePathBufferFails) {
     destination += std::wstring(259 - 11 - destination.size(), L'd');
     ASSERT_EQ(248u, destination.size());
     RecordingReceiver receiver;
-    EXPECT_FALSE(CabinetExtractor::FromFile(DataFile(L"sample.cab"), destination).ExtractAll(&receiver));
+    EXPECT_EQ(ExtractionOutcome::Failed,
+              CabinetExtractor::FromFile(DataFile(L"sample.cab"), destination).ExtractAll(&receiver));
     EXPECT_EQ((std::vector<std::wstring>{destination + L"\\readme.txt", destination + L"\\empty.txt"}),
               receiver.files);
     EXPECT_FALSE(Exists(destination + L"\\docs"));
@@ -235,7 +237,7 @@ TEST(CabinetExtractor, DestinationPathLongerThanThePathBufferFails) {
     EXPECT_EQ(2, entries);
 }
 
-TEST(CabinetExtractor, AFullDiskSetsDiskFull) {
+TEST(CabinetExtractor, AFullDiskEndsInDiskFull) {
     // A 128 KB tmpfs mounted by the test fixture (tools/testdata/full_disk.sh); sample.cab holds 400 KB.
     const std::wstring volume = ProgramFolder() + L"\\testdata\\fulldisk";
     ULARGE_INTEGER available = {}, total = {};
@@ -243,12 +245,9 @@ TEST(CabinetExtractor, AFullDiskSetsDiskFull) {
         total.QuadPart > 1024 * 1024)
         GTEST_SKIP() << "no small volume mounted at testdata\\fulldisk (needs root)";
     ScratchFolder scratch(L"out", volume);
-    EXPECT_FALSE(CabinetExtractor::FromFile(DataFile(L"sample.cab"), scratch.Path()).ExtractAll(nullptr));
-    EXPECT_TRUE(CabinetExtractor::DiskFull());
+    EXPECT_EQ(ExtractionOutcome::DiskFull,
+              CabinetExtractor::FromFile(DataFile(L"sample.cab"), scratch.Path()).ExtractAll(nullptr));
     EXPECT_TRUE(Exists(scratch / L"readme.txt"));
-    // A new extractor starts without the old verdict.
-    CabinetExtractor next = CabinetExtractor::FromFile(DataFile(L"garbled.cab"), scratch.Path());
-    EXPECT_FALSE(CabinetExtractor::DiskFull());
 }
 
 TEST(CabinetExtractor, ACabinetContinuedInANextCabinetFailsInsteadOfWaitingForIt) {
@@ -265,7 +264,8 @@ TEST(CabinetExtractor, ACabinetContinuedInANextCabinetFailsInsteadOfWaitingForIt
         SCOPED_TRACE(source.name);
         ScratchFolder scratch(L"cabinet-spanning");
         std::atomic<int> result = -1;
-        std::thread worker([&] { result = source.make(scratch.Path()).ExtractAll(nullptr) ? 1 : 0; });
+        std::thread worker(
+            [&] { result = static_cast<int>(source.make(scratch.Path()).ExtractAll(nullptr)); });
         // A regression would loop for ever asking for the next cabinet: end the test program instead.
         for (int waited = 0; result < 0 && waited < 20000; waited += 50)
             Sleep(50);
@@ -275,7 +275,6 @@ TEST(CabinetExtractor, ACabinetContinuedInANextCabinetFailsInsteadOfWaitingForIt
             ExitProcess(1);
         }
         worker.join();
-        EXPECT_EQ(0, result);
-        EXPECT_FALSE(CabinetExtractor::DiskFull());
+        EXPECT_EQ(static_cast<int>(ExtractionOutcome::Failed), result);
     }
 }

@@ -21,6 +21,12 @@ TEST(CodePages, ConvertThroughTheSystem) {
     for (const auto& c : cases) {
         EXPECT_EQ(c.bytes, ICBSString(c.text).ToCodePage(c.codePage).value_or("<failed>")) << c.codePage;
         EXPECT_EQ(c.text, ICBSString::FromCodePage(c.bytes, c.codePage).value_or(L"<failed>")) << c.codePage;
+        EXPECT_EQ(c.text,
+                  ICBSString::FromCodePage(c.bytes, c.codePage, InvalidBytes::Refuse).value_or(L"<failed>"))
+            << c.codePage;
     }
+    // A lead byte without its second byte: replaced, or the whole text refused when asked to.
+    EXPECT_TRUE(ICBSString::FromCodePage("a\x93", 932).has_value());
+    EXPECT_FALSE(ICBSString::FromCodePage("a\x93", 932, InvalidBytes::Refuse).has_value());
     EXPECT_FALSE(ICBSString(L"x").ToCodePage(12345).has_value()); // no such code page
 }

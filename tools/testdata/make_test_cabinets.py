@@ -8,6 +8,7 @@ Writes into OUTPUT_FOLDER:
   sample.cab          an MSZIP cabinet made by gcab, with files in sub-folders
   sample.res          the same cabinet in the package resource layout (4-byte little-endian count first)
   truncated.cab, garbled.cab   damaged copies of sample.cab (cut short; undecodable data)
+  other/..., other.cab   other files in another MSZIP cabinet, extracted side by side with sample.cab
   stamped.cab         an uncompressed cabinet with a known DOS date and time and a UTF-8 file name
   hostile_*.cab       uncompressed cabinets whose second entry tries to leave the destination
   spanning.cab        the first cabinet of a set: its file continues in a next cabinet ("next.cab")
@@ -117,6 +118,18 @@ def main():
     garbled[first_block + 10] = 0xFF
     with open(os.path.join(out, "garbled.cab"), "wb") as f:
         f.write(garbled)
+
+    other = os.path.join(out, "other")
+    other_files = {
+        "notes.txt": b"".join(b"Note %05d, not a line of sample.cab.\r\n" % i for i in range(6000)),
+        "bin/noise.bin": pseudo_random(500 * 1024, 11),
+        "bin/more/zeros.bin": bytes(200 * 1024),
+    }
+    for name, data in other_files.items():
+        os.makedirs(os.path.dirname(os.path.join(other, name)), exist_ok=True)
+        with open(os.path.join(other, name), "wb") as f:
+            f.write(data)
+    gcab(os.path.join(out, "other.cab"), other, list(other_files))
 
     stamp = (dos_date(2021, 3, 4), dos_time(5, 6, 8))
     write_stored_cabinet(os.path.join(out, "stamped.cab"), [
