@@ -1,5 +1,7 @@
 #include "extraction/DestinationWriter_win.h"
 
+#include "support/FilePath.h"
+
 namespace {
 
 // Enough to keep the disk busy while the decompressor fills the next blocks (32 KB each).
@@ -12,6 +14,8 @@ bool IsDiskFullError(DWORD error) {
     return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
 }
 
+// The plain attribute query: it runs for every file written, where the file utilities' fuller answer (which
+// also sees files that cannot be opened) would cost a directory search each time.
 bool IsFolder(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -21,9 +25,9 @@ bool IsFolder(const std::wstring& path) {
 DWORD CreateFolderTree(const std::wstring& folder) {
     if (folder.empty() || IsFolder(folder))
         return ERROR_SUCCESS;
-    const size_t separator = folder.find_last_of(L"\\/");
+    const size_t separator = LastPathSeparator(folder);
     if (separator != std::wstring::npos && separator > 0 && folder[separator - 1] != L':') {
-        if (const DWORD error = CreateFolderTree(folder.substr(0, separator)))
+        if (const DWORD error = CreateFolderTree(FolderPart(folder)))
             return error;
     }
     if (CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS)
@@ -122,9 +126,8 @@ void DestinationWriter::Fail(DWORD error) {
 bool DestinationWriter::CreateNow(File& file) {
     if (failed_)
         return false;
-    const size_t separator = file.path.find_last_of(L"\\/");
-    if (separator != std::wstring::npos) {
-        if (const DWORD error = CreateFolderTree(file.path.substr(0, separator))) {
+    if (LastPathSeparator(file.path) != std::wstring::npos) {
+        if (const DWORD error = CreateFolderTree(FolderPart(file.path))) {
             Fail(error);
             return false;
         }

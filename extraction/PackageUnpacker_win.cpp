@@ -1,5 +1,6 @@
 #include "extraction/PackageUnpacker_win.h"
 
+#include "StringIds.h"
 #include "extraction/CabinetExtractor_win.h"
 #include "extraction/PackageResources_win.h"
 #include "extraction/UnpackRules.h"
@@ -7,8 +8,6 @@
 #include "support/FileUtilities_win.h"
 
 namespace {
-
-constexpr unsigned kStringReadingPackage = 5;
 
 bool Cancelled(const UnpackSettings& settings) {
     return settings.cancel && settings.cancel->load();
@@ -46,7 +45,7 @@ UnpackSettings UnpackSettings::ForRun(const SetupContext& context, bool installs
     settings.installsOrModifies = installsOrModifies;
     settings.multiLanguage = context.multiLanguage;
     settings.language = context.languages.Current();
-    settings.readingPackageFormat = context.languages.LoadString(kStringReadingPackage);
+    settings.readingPackageFormat = context.languages.LoadString(StringId::ReadingPackage);
     return settings;
 }
 
