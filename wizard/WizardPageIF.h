@@ -14,7 +14,7 @@ enum class PageStep {
 class WizardPageIF {
 public:
     virtual ~WizardPageIF() = default;
-    // Stay, Next or Cancel.
+    // Stay, Next or Cancel (Back too, as if the user pressed it).
     virtual PageStep Activate() = 0;
     virtual void Deactivate() = 0;
     // Next (agreed), Stay (refused) or Cancel.
