@@ -188,6 +188,15 @@ class WixMsiTest(unittest.TestCase):
         with self.assertRaises(ValueError):
             wixmsi.sql_string("A = 'x'")
 
+    @unittest.skipUnless(HAVE_WIX, "wixl and msitools are needed")
+    def test_component_condition_reaches_the_database(self):
+        with tempfile.TemporaryDirectory() as folder:
+            msi = build_test_msi(folder)
+            table = subprocess.run(["msiinfo", "export", msi, "Component"], check=True, capture_output=True,
+                                   text=True).stdout
+            conditions = {row[0]: row[4] for row in (line.split("\t") for line in table.splitlines()[3:])}
+            self.assertEqual({"Application": "", "UserAnswer": "QUENLIS_USER_ANSWER OR REMOVE"}, conditions)
+
 
 class DescriptionTest(unittest.TestCase):
     def write(self, folder, text, name="test.bundle"):
