@@ -7,7 +7,7 @@ set(TEST_PRODUCTS_DIR ${CMAKE_BINARY_DIR}/products)
 set(TEST_PRODUCT_LANGUAGES 1031=de 1034=es 1036=fr 1041=ja 2052=zh)
 
 file(GLOB TEST_PRODUCT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/products/*.wxs)
-set(TEST_PRODUCT_SHARED ${CMAKE_SOURCE_DIR}/tests/products/QuenlisServer.wxi
+set(TEST_PRODUCT_SHARED ${CMAKE_SOURCE_DIR}/tests/products/QuenlisServer.wxi ${CMAKE_SOURCE_DIR}/tests/products/AskUser.js
     ${CMAKE_SOURCE_DIR}/tests/products/payload/Application.txt ${CMAKE_SOURCE_DIR}/tools/bundle/wixmsi.py)
 set(test_product_outputs)
 foreach(source IN LISTS TEST_PRODUCT_SOURCES)

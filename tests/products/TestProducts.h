@@ -13,7 +13,12 @@ struct Product {
     const wchar_t* productId;       // the database's ProductID
     const wchar_t* versionString;   // the database's ProductVersion
     const wchar_t* registrationKey; // below HKLM, 64-bit view
-    const wchar_t* failName;        // FAIL_PACKAGE=<failName> makes it fail
+    // What the properties that ask a product for a test's needs name it by: FAIL_PACKAGE=<failName>
+    // fails every operation (1603), FAIL_REMOVAL=<failName> only the removal (1603, nothing changed);
+    // ASK_USER=<failName> makes the first installation ask a yes/no user message and register the
+    // answer (IDYES, IDNO... as a number) as UserAnswer under registrationKey, Cancel ending it with 1602;
+    // ASK_RESTART=<failName> makes any operation end with 3010.
+    const wchar_t* failName;
 };
 
 inline constexpr Product kHalvora101 = {L"HalvoraServer101",

@@ -15,6 +15,7 @@ sys.path.insert(0, str(ROOT / "tools" / "bundle"))
 import bundle  # noqa: E402
 import compoundfile  # noqa: E402
 import msitransform  # noqa: E402
+import wixmsi  # noqa: E402
 
 HAVE_WIX = all(shutil.which(tool) for tool in ("wixl", "msiinfo", "msibuild", "gcab"))
 
@@ -169,6 +170,32 @@ class TransformTest(unittest.TestCase):
             self.assertIn(b"x64;1033\0", summary)
             self.assertIn(b"x64;1031\0", summary)
             self.assertIn(b"{46BC85D8-173B-42A3-B70E-87E7DFA1E4B9}3.17;", summary)
+
+
+class WixMsiTest(unittest.TestCase):
+    SOURCE = """<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi"><Product>
+  <Condition Message="launch">NOT FAIL</Condition>
+  <Directory Id="TARGETDIR"><Directory Id="Inner">
+    <Component Id="Plain"/>
+    <Component Id="Asked"><Condition> ANSWER OR REMOVE </Condition></Component>
+  </Directory></Directory></Product></Wix>"""
+
+    def test_component_conditions_are_taken_out_and_launch_conditions_kept(self):
+        root = wixmsi.ElementTree.fromstring(self.SOURCE)
+        self.assertEqual([("Asked", "ANSWER OR REMOVE")], wixmsi.take_component_conditions(root))
+        self.assertEqual([], root.findall(".//%sComponent/%sCondition" % (wixmsi.WIX, wixmsi.WIX)))
+        self.assertEqual(1, len(root.findall("%sProduct/%sCondition" % (wixmsi.WIX, wixmsi.WIX))))
+        with self.assertRaises(ValueError):
+            wixmsi.sql_string("A = 'x'")
+
+    @unittest.skipUnless(HAVE_WIX, "wixl and msitools are needed")
+    def test_component_condition_reaches_the_database(self):
+        with tempfile.TemporaryDirectory() as folder:
+            msi = build_test_msi(folder)
+            table = subprocess.run(["msiinfo", "export", msi, "Component"], check=True, capture_output=True,
+                                   text=True).stdout
+            conditions = {row[0]: row[4] for row in (line.split("\t") for line in table.splitlines()[3:])}
+            self.assertEqual({"Application": "", "UserAnswer": "QUENLIS_USER_ANSWER OR REMOVE"}, conditions)
 
 
 class DescriptionTest(unittest.TestCase):
