@@ -55,6 +55,12 @@ bool HasFullAccessForEveryone(const std::wstring& path);
 bool GrantFullAccessToEveryone(const std::wstring& path);
 // The decision of HasFullAccessForEveryone on an access list already read (null: false).
 bool AclGrantsFullAccessToEveryone(const ACL* acl);
+// Replaces the folder's access list with AdministratorsOnlyFolderSecurity() (support/FolderAccess.h), cut
+// off from the parent's; files and folders already inside get the new inherited entries too.
+bool RestrictFolderToAdministrators(const std::wstring& path);
+// The access list of a folder (or file) in the string form ("D:P(A;OICI;FA;;;BA)..."); empty when it
+// cannot be read.
+std::wstring FolderSecurityText(const std::wstring& path);
 // Full paths of the files (not folders) in folder that match pattern ("*.msi").
 std::vector<std::wstring> ListFiles(const std::wstring& folder, const std::wstring& pattern);
 

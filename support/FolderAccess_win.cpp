@@ -1,10 +1,13 @@
-// The access-list side of ICBSFileUtilities: whether EVERYONE has full access to a folder, and granting it.
+// The access-list side of ICBSFileUtilities: whether EVERYONE has full access to a folder, granting it, and
+// closing a folder to everyone but administrators.
 #include "support/FileUtilities_win.h"
 
+#include "support/FolderAccess.h"
 #include "support/Handle_win.h"
 #include "support/StringUtil.h"
 
 #include <aclapi.h>
+#include <sddl.h>
 
 namespace ICBSFileUtilities {
 
@@ -22,6 +25,48 @@ PSID WorldSid() {
     }();
     return made ? static_cast<PSID>(sid) : nullptr;
 }
+
+// The conversions between a security descriptor and its string form, looked up at run time (as in
+// CreateFolder): the launcher must still start on the oldest systems, which lack them, to say it needs a
+// newer one.
+class StringForm {
+public:
+    StringForm() : advapi_(LoadLibraryW(L"Advapi32.dll")) {
+        if (!advapi_)
+            return;
+        toDescriptor_ = reinterpret_cast<ToDescriptor>(reinterpret_cast<void*>(
+            GetProcAddress(advapi_.Get(), "ConvertStringSecurityDescriptorToSecurityDescriptorW")));
+        toText_ = reinterpret_cast<ToText>(reinterpret_cast<void*>(
+            GetProcAddress(advapi_.Get(), "ConvertSecurityDescriptorToStringSecurityDescriptorW")));
+    }
+
+    // Null when the text does not parse or the system cannot convert.
+    LocalMemory Descriptor(const std::wstring& text) const {
+        LocalMemory descriptor;
+        if (!toDescriptor_ || !toDescriptor_(text.c_str(), SDDL_REVISION_1, descriptor.Receive(), nullptr))
+            descriptor.Close();
+        return descriptor;
+    }
+
+    std::wstring Text(PSECURITY_DESCRIPTOR descriptor, SECURITY_INFORMATION parts) const {
+        LocalMemory text;
+        ULONG length = 0;
+        if (!toText_ ||
+            !toText_(descriptor, SDDL_REVISION_1, parts, reinterpret_cast<LPWSTR*>(text.Receive()),
+                     &length) ||
+            !text)
+            return {};
+        return static_cast<const wchar_t*>(text.Get());
+    }
+
+private:
+    using ToDescriptor = BOOL(WINAPI*)(LPCWSTR, DWORD, PSECURITY_DESCRIPTOR*, PULONG);
+    using ToText = BOOL(WINAPI*)(PSECURITY_DESCRIPTOR, DWORD, SECURITY_INFORMATION, LPWSTR*, PULONG);
+
+    ModuleHandle advapi_;
+    ToDescriptor toDescriptor_ = nullptr;
+    ToText toText_ = nullptr;
+};
 
 bool AccountNameIsEveryone(PSID sid) {
     wchar_t name[256];
@@ -98,6 +143,36 @@ bool GrantFullAccessToEveryone(const std::wstring& path) {
     std::wstring mutablePath = path; // the function takes a non-const string
     return SetNamedSecurityInfoW(mutablePath.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
                                  nullptr, merged, nullptr) == ERROR_SUCCESS;
+}
+
+bool RestrictFolderToAdministrators(const std::wstring& path) {
+    const LocalMemory descriptor = StringForm().Descriptor(AdministratorsOnlyFolderSecurity());
+    if (!descriptor)
+        return false;
+    BOOL present = FALSE, defaulted = FALSE;
+    ACL* acl = nullptr;
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    if (!GetSecurityDescriptorDacl(descriptor.Get(), &present, &acl, &defaulted) || !present || !acl ||
+        !GetSecurityDescriptorControl(descriptor.Get(), &control, &revision))
+        return false;
+    // SetNamedSecurityInfoW rather than SetFileSecurityW: it also rewrites the inherited entries of what is
+    // already inside (a launcher copy written before this call would otherwise keep EVERYONE's full access
+    // from the base folder). It takes the protection as a flag, not from the descriptor, so the text decides.
+    const SECURITY_INFORMATION parts =
+        DACL_SECURITY_INFORMATION | ((control & SE_DACL_PROTECTED) ? PROTECTED_DACL_SECURITY_INFORMATION
+                                                                   : UNPROTECTED_DACL_SECURITY_INFORMATION);
+    std::wstring mutablePath = path; // the function takes a non-const string
+    return SetNamedSecurityInfoW(mutablePath.data(), SE_FILE_OBJECT, parts, nullptr, nullptr, acl, nullptr) ==
+           ERROR_SUCCESS;
+}
+
+std::wstring FolderSecurityText(const std::wstring& path) {
+    LocalMemory descriptor;
+    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                              nullptr, nullptr, descriptor.Receive()) != ERROR_SUCCESS)
+        return {};
+    return StringForm().Text(descriptor.Get(), DACL_SECURITY_INFORMATION);
 }
 
 } // namespace ICBSFileUtilities

@@ -1,6 +1,7 @@
 #include "FileTestSupport.h"
 
 #include "support/FileUtilities_win.h"
+#include "support/FolderAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,24 @@ struct Ace {
 
 // Rights that Wine reports for "everybody may read, write and run" (no change of owner or access list).
 constexpr DWORD kReadWriteExecute = 0x1301FF;
+
+// The flags of a list read back without "AI", which Windows sets on lists written through
+// SetNamedSecurityInfoW and on what inherits from them, and which says nothing about who may do what.
+std::wstring WithoutAutoInherited(std::wstring text) {
+    const size_t at = text.find(L"AI");
+    if (text.rfind(L"D:", 0) == 0 && at != std::wstring::npos && at < text.find(L'('))
+        text.erase(at, 2);
+    return text;
+}
+
+// Only then can the test still write into (and remove) the folder it shut to everybody else.
+bool RunsAsAdministrator() {
+    BYTE sid[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof sid;
+    BOOL member = FALSE;
+    return CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, sid, &size) &&
+           CheckTokenMembership(nullptr, sid, &member) && member;
+}
 
 } // namespace
 
@@ -69,4 +88,37 @@ TEST(FolderAccess, GrantsEveryoneAccessInheritedByFilesAndFolders) {
         EXPECT_TRUE(Files::HasFullAccessForEveryone(folder));
     EXPECT_FALSE(Files::GrantFullAccessToEveryone(scratch / L"missing"));
     EXPECT_FALSE(Files::HasFullAccessForEveryone(scratch / L"missing"));
+}
+
+TEST(FolderAccess, RestrictsAFolderToAdministratorsWithoutTheParentsEntries) {
+    if (!RunsAsAdministrator())
+        GTEST_SKIP() << "needs administrator rights";
+    Folder scratch(L"restricted");
+    // The base folder's grant, which must not reach the launcher copy.
+    ASSERT_TRUE(Files::GrantFullAccessToEveryone(scratch.Path()));
+    const std::wstring folder = scratch / L"package";
+    ASSERT_TRUE(Files::CreateFolder(folder, false));
+    ASSERT_TRUE(WriteText(folder + L"\\cached.msi", "written before"));
+
+    ASSERT_TRUE(Files::RestrictFolderToAdministrators(folder));
+    ASSERT_TRUE(WriteText(folder + L"\\copy.exe", "written after"));
+    const std::wstring text = Files::FolderSecurityText(folder);
+    ASSERT_EQ(0u, text.find(L"D:")) << text;
+    constexpr DWORD kReadExecute = FILE_GENERIC_READ | FILE_GENERIC_EXECUTE;
+    EXPECT_EQ(kReadExecute, InheritedRightsOfEveryone(folder) & kReadExecute);
+    EXPECT_FALSE(Files::RestrictFolderToAdministrators(scratch / L"missing"));
+    EXPECT_EQ(L"", Files::FolderSecurityText(scratch / L"missing"));
+
+    // Wine keeps no access list: it turns the entries into the Unix mode and makes up a list from the mode
+    // when asked, naming SYSTEM, the user that owns the folder and EVERYONE, never protected. Its
+    // SetNamedSecurityInfoW also takes in the parent's inheritable entries despite the protection, so here
+    // (under a parent open to everybody) the mode becomes writable by everybody.
+    if (IsWine() && WithoutAutoInherited(text).rfind(L"D:P(", 0) != 0)
+        return;
+    EXPECT_EQ(Files::AdministratorsOnlyFolderSecurity(), WithoutAutoInherited(text));
+    EXPECT_FALSE(Files::HasFullAccessForEveryone(folder));
+    for (const wchar_t* name : {L"cached.msi", L"copy.exe"})
+        EXPECT_EQ(L"D:(A;ID;FA;;;BA)(A;ID;FA;;;SY)(A;ID;0x1200a9;;;WD)",
+                  WithoutAutoInherited(Files::FolderSecurityText(folder + L"\\" + name)))
+            << name;
 }
