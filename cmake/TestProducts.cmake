@@ -1,6 +1,7 @@
 # The test product line: real installer databases built from tests/products/*.wxs by wixl, and for each
 # one a language transform per user-interface language (ProductLanguage and the product's own language
-# property set), made by tools/bundle/msitransform.py. Everything lands in TEST_PRODUCTS_DIR.
+# property set), made by tools/bundle/msitransform.py, and the database packed in a cabinet of its own.
+# Everything lands in TEST_PRODUCTS_DIR.
 
 set(TEST_PRODUCTS_DIR ${CMAKE_BINARY_DIR}/products)
 # Language id and the two-letter code a product registers for it.
@@ -20,6 +21,14 @@ foreach(source IN LISTS TEST_PRODUCT_SOURCES)
         DEPENDS ${source} ${TEST_PRODUCT_SHARED}
         COMMENT "Building test product ${stem}.msi")
     list(APPEND test_product_outputs ${msi})
+    # The database alone in an MSZIP cabinet, as a workload names a package's data.
+    set(cab ${TEST_PRODUCTS_DIR}/${stem}.cab)
+    add_custom_command(
+        OUTPUT ${cab}
+        COMMAND gcab -c -z -n ${cab} ${msi}
+        DEPENDS ${msi}
+        COMMENT "Packing test product ${stem}.cab")
+    list(APPEND test_product_outputs ${cab})
     foreach(language IN LISTS TEST_PRODUCT_LANGUAGES)
         string(REPLACE "=" ";" pair ${language})
         list(GET pair 0 id)

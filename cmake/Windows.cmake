@@ -31,6 +31,12 @@ add_dependencies(SetupLauncher generated_strings)
 # Launchers built from bundle descriptions, the test product line and the demo launcher.
 include(cmake/Bundles.cmake)
 
+# The demo's console tool: what Windows Installer reports installed, and a product's uninstall command.
+add_executable(InstalledProducts ${CMAKE_SOURCE_DIR}/tools/demo/InstalledProducts.cpp)
+target_compile_definitions(InstalledProducts PRIVATE ${WIN_DEFINES})
+target_link_libraries(InstalledProducts PRIVATE msi advapi32)
+target_link_options(InstalledProducts PRIVATE -municode)
+
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
     include(cmake/WindowsTests.cmake)
 endif()

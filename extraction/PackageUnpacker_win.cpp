@@ -76,8 +76,10 @@ SetupResult UnpackPackages(const std::vector<UnpackEntry>& list, UnpackProgressI
                                         ? UnpackTaxonomyPackage(*entry.package)
                                         : UnpackMsiPackage(*entry.package, &receiver, settings, log);
         if (outcome.Failed() && !Cancelled(settings)) {
-            log.Write(kLogLevelFailure, L"VNT (c): Error extracting cabinet file - %d.\r\n", outcome.code);
-            return SetupResult::Code(outcome.code);
+            // The line names the installer error of a cabinet failure, else the result code.
+            log.Write(kLogLevelFailure, L"VNT (c): Error extracting cabinet file - %d.\r\n",
+                      outcome.installerError ? outcome.installerError : outcome.code);
+            return outcome;
         }
     }
     return SetupResult::Code(Cancelled(settings) ? ResultCode::UserCancelled : ResultCode::Success);
@@ -94,9 +96,14 @@ SetupResult UnpackMsiPackage(PackageInfo& package, ICBSCabinetProgressCallbacks*
             settings.showStatus(Format(settings.readingPackageFormat, package.PackageData()));
         const ExtractionOutcome extracted =
             ExtractPackageCabinet(package.PackageData(), package.PackageFolder(), receiver);
-        if (extracted != ExtractionOutcome::Extracted && !Cancelled(settings))
-            return SetupResult::Code(extracted == ExtractionOutcome::DiskFull ? ResultCode::DiskFull
-                                                                              : kCabinetFailure);
+        if (extracted == ExtractionOutcome::DiskFull && !Cancelled(settings))
+            return SetupResult::Code(ResultCode::DiskFull);
+        if (extracted != ExtractionOutcome::Extracted && !Cancelled(settings)) {
+            // The installer's "package cannot be opened", read through the table of installer errors.
+            SetupResult failure;
+            ApplyInstallerResult(failure, kCabinetFailure);
+            return failure;
+        }
         if (package.IsMsi())
             package.SetInstallerDatabase(
                 SingleInstallerDatabase(ICBSFileUtilities::ListFiles(package.PackageFolder(), L"*.msi")));

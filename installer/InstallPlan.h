@@ -30,6 +30,13 @@ struct InstallSequenceFacts {
     InstallerRunFacts run;
 };
 
+// The wizard's flags that let its property strings through to the packages.
+struct InstallSequenceFlags {
+    bool mainLineServerPresent = false;
+    bool hasServerConfiguration = false;
+    bool workflowServerAdvanced = false;
+};
+
 enum class SequenceKind { Install, Modify, Repair, Uninstall };
 
 // A step of the main product's entry in the installed-programs list (see UninstallEntryPlan.h).

@@ -202,10 +202,12 @@ SetupResult RemoveInstalledProduct(ProductRecord& record, LogSinkIF& log, int ui
         entry.DeleteValue(L"DisplayIcon");
     }
 
-    log.LendToInstaller();
-    WindowsInstaller::SetInternalUI(uiLevel);
-    const UINT error = WindowsInstaller::InstallProduct(databases.front(), kRemoveAll);
-    log.TakeBackFromInstaller();
+    UINT error = ERROR_SUCCESS;
+    {
+        const InstallerLogLease lease(log);
+        WindowsInstaller::SetInternalUI(uiLevel);
+        error = WindowsInstaller::InstallProduct(databases.front(), kRemoveAll);
+    }
     if (error != ERROR_SUCCESS)
         result.Set(ResultCode::InstallFailed, static_cast<int32_t>(error), false);
     else

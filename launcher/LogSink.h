@@ -24,3 +24,16 @@ public:
     virtual void LendToInstaller() {}
     virtual void TakeBackFromInstaller() {}
 };
+
+// The log lent to Windows Installer for the length of one of its operations: lent when made, taken back
+// when the lease ends, whichever way the operation ends.
+class InstallerLogLease {
+public:
+    explicit InstallerLogLease(LogSinkIF& log) : log_(log) { log_.LendToInstaller(); }
+    ~InstallerLogLease() { log_.TakeBackFromInstaller(); }
+    InstallerLogLease(const InstallerLogLease&) = delete;
+    InstallerLogLease& operator=(const InstallerLogLease&) = delete;
+
+private:
+    LogSinkIF& log_;
+};

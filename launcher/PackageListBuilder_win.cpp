@@ -30,6 +30,7 @@ std::vector<std::wstring> InstallerDatabasesIn(const std::wstring& folder) {
 
 bool PackageListBuilder::Build(const ManifestResources& manifest) {
     context_.packages.Clear();
+    context_.manifestProperties = manifest.ReadText(L"PROPERTIES");
     context_.log.Write(kLogLevelProgress, L"VNT (c): Reading package information.\r\n");
     const int count = ParsePackageCount(manifest.ReadString(L"PACKAGE_COUNT"));
     if (count <= 0)

@@ -14,6 +14,7 @@
 #include "launcher/SetupResult.h"
 
 #include <map>
+#include <optional>
 #include <string>
 
 struct SetupContext {
@@ -36,6 +37,8 @@ struct SetupContext {
     bool multiLanguage = false;
     SystemFacts system;
     std::wstring mainProductName; // the manifest's "PRODUCT_NAME_0"
+    // The manifest's "PROPERTIES", handed to every package's installer; none when the launcher has none.
+    std::optional<std::wstring> manifestProperties;
     PackageList packages;
     SetupChoices choices;
     std::map<std::wstring, std::wstring> namedValues; // given by a workload

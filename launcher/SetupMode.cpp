@@ -2,6 +2,7 @@
 
 namespace {
 constexpr int32_t kUiLevelFullBits = 5;
+constexpr int32_t kUiLevelMask = 0x0F;
 } // namespace
 
 bool IsFullUserInterface(int32_t uiLevel) {
@@ -10,6 +11,10 @@ bool IsFullUserInterface(int32_t uiLevel) {
 
 bool SetupMode::IsFullUserInterface() const {
     return ::IsFullUserInterface(uiLevel);
+}
+
+int32_t RemovalUiLevel(int32_t launcherUiLevel) {
+    return (launcherUiLevel & kUiLevelMask) == UiLevel::None ? UiLevel::None : UiLevel::Basic;
 }
 
 SetupMode ModeOf(const CSetupAppCommandLineInfo& commandLine) {

@@ -30,3 +30,6 @@ SetupMode ModeOf(const CSetupAppCommandLineInfo& commandLine);
 
 // Full user interface: both bits of the level value 5 are set.
 bool IsFullUserInterface(int32_t uiLevel);
+// The user-interface level of an installed product's automatic removal: none when the launcher runs
+// without a user interface, else basic (progress and errors).
+int32_t RemovalUiLevel(int32_t launcherUiLevel);

@@ -37,6 +37,13 @@ public:
     virtual void EnableWizard(bool enable) = 0;
     // Paints the wizard and all its children again.
     virtual void Repaint() = 0;
+    virtual bool IsVisible() const = 0;
+    // Hides the wizard, or shows it again in front of the other windows, active.
+    virtual void SetVisible(bool visible) = 0;
+    // The slot after the current one holds a page.
+    virtual bool HasNextPage() const = 0;
+    // The flags the page list was built with.
+    virtual const WizardFlags& Flags() const = 0;
     // Every text of the wizard and of the current page again, in the current language.
     virtual void RefreshTexts() = 0;
     // Hands a message taken from the queue to the wizard's dialog handling (keyboard navigation); true

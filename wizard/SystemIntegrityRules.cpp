@@ -9,7 +9,6 @@ namespace {
 constexpr size_t kNamedRemovals = 4;
 constexpr wchar_t kNameIndent[] = L"\n    ";
 // The level without the flags (end dialog, progress only...) that the command line may add to it.
-constexpr int32_t kUiLevelMask = 0x0F;
 
 } // namespace
 
@@ -57,10 +56,6 @@ std::wstring RemovalNames(const std::vector<ProductRecord>& removalList) {
     if (removalList.size() > kNamedRemovals)
         names += std::wstring(kNameIndent) + L"...";
     return names;
-}
-
-int32_t RemovalUiLevel(int32_t launcherUiLevel) {
-    return (launcherUiLevel & kUiLevelMask) == UiLevel::None ? UiLevel::None : UiLevel::Basic;
 }
 
 } // namespace SystemIntegrity

@@ -30,7 +30,4 @@ std::vector<ProductRecord> RemovalList(const std::vector<ConflictRecord>& record
 // The first four names, each on a line of its own after four spaces; "..." on a fifth line for more.
 std::wstring RemovalNames(const std::vector<ProductRecord>& removalList);
 
-// The installer's user-interface level of a removal: basic, or none when the launcher runs without one.
-int32_t RemovalUiLevel(int32_t launcherUiLevel);
-
 } // namespace SystemIntegrity

@@ -133,7 +133,7 @@ void SystemIntegrityWizardPage::EnableWizard(bool enable) {
 PageStep SystemIntegrityWizardPage::QueryNext() {
     if (!removalList_.empty()) {
         WizardServicesIF& services = Frame().Services();
-        const int32_t level = SystemIntegrity::RemovalUiLevel(Frame().Mode().uiLevel);
+        const int32_t level = RemovalUiLevel(Frame().Mode().uiLevel);
         EnableWizard(false);
         for (ProductRecord& installation : removalList_) {
             const std::wstring name = installation.DisplayName();
@@ -141,7 +141,8 @@ PageStep SystemIntegrityWizardPage::QueryNext() {
             const SetupResult removal = services.RemoveInstalledProduct(installation, level);
             if (removal.code == 0)
                 continue;
-            if (removal.code == kResultResourcesMissing)
+            // An unattended run must not wait for a button: there the failure is only logged.
+            if (removal.code == kResultResourcesMissing && !Frame().Mode().IsQuiet())
                 services.ShowErrorMessage(Format(LoadString(StringId::ResourcesMissing), name));
             Frame().Result() = removal;
             WriteLog(kLogLevelProgress, Format(L"SIC - Uninstall failed - (%d) %s\r\n", removal.code,

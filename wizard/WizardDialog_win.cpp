@@ -115,6 +115,20 @@ void CWizardDialog::Repaint() {
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+bool CWizardDialog::IsVisible() const {
+    return Handle() && IsWindowVisible(Handle());
+}
+
+void CWizardDialog::SetVisible(bool visible) {
+    if (!visible) {
+        ShowWindow(Handle(), SW_HIDE);
+        return;
+    }
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
+    SetActiveWindow(Handle());
+}
+
 bool CWizardDialog::TranslateDialogMessage(MSG& message) {
     return Handle() && IsDialogMessageW(Handle(), &message);
 }

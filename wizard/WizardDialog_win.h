@@ -40,7 +40,7 @@ public:
     // The modal run; the return value carries nothing the launcher needs (the setup result does).
     INT_PTR Run();
 
-    const WizardFlags& Flags() const { return flags_; }
+    const WizardFlags& Flags() const override { return flags_; }
     int CurrentIndex() const { return navigator_->CurrentIndex(); }
     WizardPageBase* CurrentPage() const;
 
@@ -57,6 +57,9 @@ private:
     void ShowLanguageBox(bool show) override;
     void EnableWizard(bool enable) override;
     void Repaint() override;
+    bool IsVisible() const override;
+    void SetVisible(bool visible) override;
+    bool HasNextPage() const override { return navigator_->HasNextPage(); }
     void RefreshTexts() override;
     bool TranslateDialogMessage(MSG& message) override;
     HFONT Font(PageFont font) const override;

@@ -1,5 +1,6 @@
 // The launcher's page classes by slot kind. A page class of a later kind replaces its placeholder here.
 #include "wizard/FinishWizardPage_win.h"
+#include "wizard/InstallWizardPage_win.h"
 #include "wizard/PlaceholderWizardPage_win.h"
 #include "wizard/SystemIntegrityWizardPage_win.h"
 #include "wizard/UnpackWizardPage_win.h"
@@ -16,6 +17,8 @@ std::unique_ptr<WizardPageBase> MakeWizardPage(WizardPageKind kind, PageFrame& f
         return std::make_unique<SystemIntegrityWizardPage>(frame);
     case WizardPageKind::Unpack:
         return std::make_unique<UnpackWizardPage>(frame);
+    case WizardPageKind::Install:
+        return std::make_unique<InstallWizardPage>(frame);
     case WizardPageKind::Finish:
         return std::make_unique<FinishWizardPage>(frame);
     default:

@@ -4,6 +4,7 @@
 // The run's data itself (packages, choices, result, log, languages) is the setup context, not this.
 #pragma once
 
+#include "installer/InstallPlan.h"
 #include "launcher/ConflictCheck.h"
 #include "launcher/InstalledProducts.h"
 #include "launcher/PackageInfo.h"
@@ -41,6 +42,9 @@ public:
 
     // The package unpacking of the unpack page.
     virtual UnpackerIF& Unpacker() = 0;
+    // The install page's work: every selected package installed, changed, repaired or removed, with
+    // rollback; the outcome goes into the run's result.
+    virtual void RunInstallSequence(const InstallSequenceFlags& flags) = 0;
 
     // The finish page's follow-up tools.
     // The folder all users share for application data; empty when the system does not say.

@@ -1,6 +1,7 @@
 #include "launcher/app/WizardServices_win.h"
 
 #include "extraction/PackageUnpacker_win.h"
+#include "installer/InstallSequence_win.h"
 #include "launcher/FollowUpTools_win.h"
 #include "launcher/InstalledProducts_win.h"
 #include "launcher/ResultReport_win.h"
@@ -39,6 +40,10 @@ bool WizardServices::IsPackageInstalled(const PackageInfo& package) {
 
 std::wstring WizardServices::InstalledApplicationPath(const PackageInfo& package) {
     return InstalledProducts::InstalledApplicationPath(package);
+}
+
+void WizardServices::RunInstallSequence(const InstallSequenceFlags& flags) {
+    ::RunInstallSequence(context_, flags);
 }
 
 std::wstring WizardServices::CommonAppDataFolder() {

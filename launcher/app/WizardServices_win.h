@@ -21,6 +21,7 @@ public:
     std::wstring InstalledApplicationPath(const PackageInfo& package) override;
 
     UnpackerIF& Unpacker() override { return *this; }
+    void RunInstallSequence(const InstallSequenceFlags& flags) override;
 
     std::wstring CommonAppDataFolder() override;
     bool StartProgram(const std::wstring& path) override;

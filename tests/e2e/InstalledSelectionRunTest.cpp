@@ -1,6 +1,7 @@
 // A silent run of the two-package test launcher: the packages' default selection follows the products
 // really installed on the machine.
 #include "LauncherRun.h"
+#include "RunLeftovers.h"
 #include "tests/products/InstalledTestProduct.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,9 @@ using namespace TestProducts;
 
 namespace {
 
+// The run's log; what the run installs is removed again, what was installed before stays.
 std::wstring SilentRunLog() {
+    const UndoInstalls undo;
     ScratchFolder folder;
     LaunchOptions options;
     options.launcher = TestProgramFolder() + L"\\" + kTwoPackagesLauncher;

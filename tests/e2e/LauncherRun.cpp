@@ -1,5 +1,7 @@
 #include "LauncherRun.h"
 
+#include "launcher/CommandLine.h"
+
 #include "support/FileUtilities_win.h"
 
 #include <gtest/gtest.h>
@@ -98,8 +100,22 @@ std::wstring JoinArguments(const std::vector<std::wstring>& arguments) {
     return text;
 }
 
+HeldLogFile::HeldLogFile(const std::wstring& argumentText) {
+    const std::vector<std::wstring> tokens = SplitArguments(argumentText);
+    for (size_t i = 0; i + 1 < tokens.size(); ++i) {
+        const std::wstring& token = tokens[i];
+        if (token.size() >= 2 && (token[0] == L'/' || token[0] == L'-') &&
+            (token[1] == L'L' || token[1] == L'l')) {
+            file_.Attach(CreateFileW(tokens[i + 1].c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+            return;
+        }
+    }
+}
+
 LauncherProcess::LauncherProcess(const std::wstring& argumentText, const LaunchOptions& options)
-    : options_(options) {
+    : options_(options), heldLog_(argumentText) {
     if (options_.launcher.empty())
         options_.launcher = DefaultLauncherPath();
 

@@ -42,6 +42,20 @@ struct RunResult {
     std::wstring errorOutput; // standard error decoded from UTF-8
 };
 
+// The log file a run names with /L, held open for reading while the run goes on. Wine's Windows Installer
+// writes the log it borrows from the start of the file (not at its end, as asked) and over the launcher's
+// earlier lines, but it opens the file without sharing reads: held like this, its open fails and the file
+// keeps the launcher's lines alone. The launcher itself shares reads and is not hindered. Created empty
+// when missing and its folder exists; nothing is held without /L.
+class HeldLogFile {
+public:
+    explicit HeldLogFile(const std::wstring& argumentText);
+    bool IsHeld() const { return file_.IsValid(); }
+
+private:
+    FileHandle file_;
+};
+
 // A running child. Lets a test act on the child's windows while it runs, then collect the result.
 class LauncherProcess {
 public:
@@ -64,6 +78,7 @@ private:
     void Kill();
 
     LaunchOptions options_;
+    HeldLogFile heldLog_;
     KernelHandle process_;
     DWORD processId_ = 0;
     ULONGLONG startTick_ = 0;

@@ -2,6 +2,7 @@
 // worker into its package folder, with the language transform beside the database when the user
 // interface is not English.
 #include "LauncherRun.h"
+#include "RunLeftovers.h"
 #include "launcher/SystemInfo_win.h"
 #include "support/FileUtilities_win.h"
 #include "tests/products/TestProducts.h"
@@ -35,6 +36,9 @@ TEST(UnpackRun, ASilentRunUnpacksEveryPackageOnTheWorker) {
     const Case cases[] = {{nullptr, nullptr}, {L"lang=german", L"Transform_de.mst"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.language ? "German" : "English");
+        // Each run installs; the next must find nothing installed (else it modifies in the installed
+        // language).
+        const UndoInstalls undo;
         ScratchFolder folder;
         const std::wstring log = folder.File(L"setup.log");
         LaunchOptions options;

@@ -105,10 +105,12 @@ TEST_F(WorkloadRun, MissingPackageDataFailsAfterListingEveryPackage) {
 }
 
 TEST_F(WorkloadRun, GoodWorkloadBuildsThePackageList) {
-    // The run unpacks its packages: they must be real cabinets.
-    const std::wstring cabinet = TestProgramFolder() + L"\\testdata\\cabinets\\one_msi.cab";
-    ASSERT_TRUE(CopyFileW(cabinet.c_str(), folder_.File(L"main.cab").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileW(cabinet.c_str(), folder_.File(L"companion.cab").c_str(), FALSE));
+    // The run unpacks and installs its packages: they are the test products' own cabinets.
+    const std::wstring products = TestProgramFolder() + L"\\products\\";
+    ASSERT_TRUE(
+        CopyFileW((products + L"HalvoraServer101.cab").c_str(), folder_.File(L"main.cab").c_str(), FALSE));
+    ASSERT_TRUE(
+        CopyFileW((products + L"Kestrum317.cab").c_str(), folder_.File(L"companion.cab").c_str(), FALSE));
     const std::wstring path = folder_.File(L"workload.json");
     ASSERT_TRUE(WriteFileBytes(
         path, "{\"packages\":[\r\n" +

@@ -149,16 +149,17 @@ TEST(PackageUnpacker, FirstFailureEndsTheLoop) {
     struct Case {
         const wchar_t* cabinet;
         bool onFullDisk;
-        int32_t code;
+        int32_t code, installerError;
     };
     const std::wstring fullDisk = ProgramFolder() + L"\\testdata\\fulldisk";
     ULARGE_INTEGER available = {}, total = {};
     const bool haveFullDisk = GetDiskFreeSpaceExW((fullDisk + L"\\").c_str(), &available, &total, nullptr) &&
                               total.QuadPart <= 1024 * 1024;
     const Case cases[] = {
-        {L"missing.cab", false, 1620},
-        {L"garbled.cab", false, 1620},
-        {L"sample.cab", true, 11}, // a real full disk
+        // A cabinet that cannot be read is the installer's "package cannot be opened": corrupted.
+        {L"missing.cab", false, 1, 1620},
+        {L"garbled.cab", false, 1, 1620},
+        {L"sample.cab", true, 11, 0}, // a real full disk
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::wstring(c.cabinet).c_str());
@@ -177,13 +178,14 @@ TEST(PackageUnpacker, FirstFailureEndsTheLoop) {
         const SetupResult outcome = run.Unpack(run.List(), progress);
         EXPECT_EQ(1603, outcome.ThreadResult());
         EXPECT_EQ(c.code, outcome.code);
-        EXPECT_EQ(0, outcome.installerError);
+        EXPECT_EQ(c.installerError, outcome.installerError);
         EXPECT_FALSE(outcome.reported);
         EXPECT_FALSE(Exists(second.PackageFolder()));
         onDisk.reset();
         const std::wstring log = run.CloseAndReadLog();
-        EXPECT_EQ(1u, CountOf(log, L"VNT (c): Error extracting cabinet file - " + std::to_wstring(c.code) +
-                                       L".\r\n"));
+        EXPECT_EQ(1u,
+                  CountOf(log, L"VNT (c): Error extracting cabinet file - " +
+                                   std::to_wstring(c.installerError ? c.installerError : c.code) + L".\r\n"));
     }
 }
 

@@ -173,21 +173,30 @@ TEST_F(SystemIntegrityPageTest, AQuickInstallRemovesWithoutShowingThePage) {
 }
 
 // A removal that fails keeps its own result (not "cancelled"), stops the removals after it, and leads to
-// the finish page; a missing-resources failure also explains itself, even in a silent run.
+// the finish page. A missing-resources failure explains itself in a message box, but never in a quiet
+// run, which nobody is there to answer.
 TEST_F(SystemIntegrityPageTest, AFailedRemovalKeepsItsResultAndStops) {
-    host_->commandLine.uiLevel = UiLevel::None | UiLevel::EndDialog;
-    host_->conflicts = {Removable(L"10.0.0.4"), Removable(L"9.2")};
-    host_->failingRemoval = L"Quenlis Halvora Server 10.0";
-    host_->failingResult.Set(9, 0, false);
-    Run(Pages(), [] {});
-    EXPECT_EQ(host_->Removed(), (std::vector<std::wstring>{L"Quenlis Halvora Server 10.0"}));
-    EXPECT_EQ(host_->removalLevels, (std::vector<int32_t>{UiLevel::None}));
-    EXPECT_EQ(host_->messages, (std::vector<std::wstring>{
-                                   L"The wizard failed to locate the necessary resources to remove Quenlis "
-                                   L"Halvora Server 10.0. Please remove the product manually."}));
-    EXPECT_TRUE(Logged(L"SIC - Uninstall failed - (9) result 9/0\r\n"));
-    EXPECT_TRUE(Logged(kFinishActivated));
-    EXPECT_FALSE(Logged(kUnpackActivated));
-    EXPECT_EQ(host_->result.code, 9);
-    EXPECT_EQ(host_->reports.load(), 1);
+    for (const int32_t level : {UiLevel::None | UiLevel::EndDialog, UiLevel::Reduced}) {
+        SCOPED_TRACE(level);
+        if (level == UiLevel::Reduced)
+            Restart();
+        host_->commandLine.uiLevel = level;
+        host_->conflicts = {Removable(L"10.0.0.4"), Removable(L"9.2")};
+        host_->failingRemoval = L"Quenlis Halvora Server 10.0";
+        host_->failingResult.Set(9, 0, false);
+        Run(Pages(), [] {});
+        EXPECT_EQ(host_->Removed(), (std::vector<std::wstring>{L"Quenlis Halvora Server 10.0"}));
+        const bool quiet = level != UiLevel::Reduced;
+        EXPECT_EQ(host_->removalLevels, (std::vector<int32_t>{quiet ? UiLevel::None : UiLevel::Basic}));
+        EXPECT_EQ(host_->messages,
+                  quiet ? std::vector<std::wstring>{}
+                        : std::vector<std::wstring>{
+                              L"The wizard failed to locate the necessary resources to remove "
+                              L"Quenlis Halvora Server 10.0. Please remove the product manually."});
+        EXPECT_TRUE(Logged(L"SIC - Uninstall failed - (9) result 9/0\r\n"));
+        EXPECT_TRUE(Logged(kFinishActivated));
+        EXPECT_FALSE(Logged(kUnpackActivated));
+        EXPECT_EQ(host_->result.code, 9);
+        EXPECT_EQ(host_->reports.load(), 1);
+    }
 }

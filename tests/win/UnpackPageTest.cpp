@@ -11,6 +11,7 @@ constexpr wchar_t kWorkerStopped[] = L"VNT (c): Worker-thread stopped\r\n";
 constexpr wchar_t kWelcomeActivated[] = L"VNT (c): Activating dialog Welcome\r\n";
 constexpr wchar_t kUnpackActivated[] = L"VNT (c): Activating dialog UnpackMSIFromEXE\r\n";
 constexpr wchar_t kNextPageActivated[] = L"VNT (c): Activating dialog IncludedSubPackages\r\n";
+// The install slot holds a placeholder here, which logs its activation like every page.
 constexpr wchar_t kInstallActivated[] = L"VNT (c): Activating dialog Install (hidden)\r\n";
 constexpr wchar_t kFinishActivated[] = L"VNT (c): Activating dialog Finish\r\n";
 

@@ -116,6 +116,9 @@ public:
 
     // The package unpacking, faked over the packages and the choices of the context.
     UnpackerIF& Unpacker() override { return unpacker; }
+    // The install sequence is only counted; the tests of the real one run real packages.
+    void RunInstallSequence(const InstallSequenceFlags&) override { ++installSequences; }
+    std::atomic<int> installSequences{0};
 
     // The finish page's view of the machine: installed products by name, one application path, a shared
     // folder of the test's choice; programs are only recorded, never started.
