@@ -24,6 +24,9 @@ rm -f "$LOG"
 args=("$@")
 [ ${#args[@]} -gt 0 ] || args=(/qn)
 WINLOG="Z:${LOG//\//\\}"
+# A wineserver left from an earlier run keeps the display of an X server that is gone; windows the
+# launcher then creates fail. Let it finish so this run starts one on its own display.
+"${WINESERVER:-/usr/lib/wine/wineserver}" -w 2>/dev/null || true
 set +e
 if [ "$mode" = remove ]; then
     xvfb-run -a -s "-screen 0 1024x768x24" "$ROOT/scripts/wine-run.sh" "$BUILD/win64/InstalledProducts.exe" \
