@@ -133,18 +133,24 @@ std::optional<SetupResult> SequenceRun::RemoveConflicts(const PackageInfo& packa
 void SequenceRun::RollBack(const PlannedOperation& op) {
     for (const PlannedRollback& rollback : op.rollbacks) {
         PackageInfo& package = c_.packages.At(rollback.package);
+        if (rollback.unpackAgain && InstalledProducts::IsInstalled(package))
+            continue; // only what this run removed is installed again
+        c_.log.WriteLine(kLogLevelOperation, rollback.logLine);
+        int32_t result = 0;
         if (rollback.unpackAgain) {
-            if (InstalledProducts::IsInstalled(package))
-                continue; // only what this run removed is installed again
-            c_.log.WriteLine(kLogLevelOperation, rollback.logLine);
             operations_.ForgetTransforms(package.InstallerDatabase());
             package.SetInstallerDatabase(L"");
-            UnpackMsiPackage(package, nullptr, UnpackSettings::ForRun(c_, false), c_.log);
-        } else {
-            c_.log.WriteLine(kLogLevelOperation, rollback.logLine);
+            const SetupResult unpacked =
+                UnpackMsiPackage(package, nullptr, UnpackSettings::ForRun(c_, false), c_.log);
+            if (unpacked.code != 0)
+                result = unpacked.installerError != 0 ? unpacked.installerError : unpacked.code;
         }
-        operations_.RunInstaller(package,
-                                 rollback.properties); // a rollback's result is only logged by the installer
+        if (result == 0)
+            result = operations_.RunInstaller(package, rollback.properties);
+        // The run's result stays the failure that caused the rollback; a rollback that fails too leaves a
+        // product half undone, which the administrator has to learn from this log.
+        if (result != 0)
+            c_.log.Write(kLogLevelOperation, L"VNT (c): Rollback failed: return code = %d\r\n", result);
     }
 }
 

@@ -192,6 +192,17 @@ TEST(InstallSequence, AFailedPackageRemovesWhatTheRunInstalledBeforeIt) {
     EXPECT_TRUE(run.Result().reported); // Windows Installer has said so itself
     const size_t failure = run.IndexOf(L"VNT (c): Failure: return code = 1603\r\n");
     EXPECT_LT(failure, run.IndexOf(Line(L"VNT (c): Rolling back product %s\r\n", kHalvora101)));
+
+    EXPECT_FALSE(run.Logged(L"VNT (c): Rollback failed: return code = 1603\r\n"));
+
+    // When the rollback fails as well, the run still reports the first failure and the log says what is left.
+    Sequence stuck({&kHalvora101, &kKestrum317}, L"/qn FAIL_PACKAGE=Kestrum FAIL_REMOVAL=HalvoraServer",
+                   folders);
+    stuck.Run();
+    EXPECT_TRUE(IsInstalled(kHalvora101));
+    EXPECT_EQ(stuck.Result().installerError, 1603);
+    EXPECT_LT(stuck.IndexOf(Line(L"VNT (c): Rolling back product %s\r\n", kHalvora101)),
+              stuck.IndexOf(L"VNT (c): Rollback failed: return code = 1603\r\n"));
 }
 
 TEST(InstallSequence, AFailedRemovalOfTheMainPackageInstallsTheCompanionAgain) {
@@ -248,8 +259,11 @@ TEST(InstallSequence, ARestartIsARemarkAndTransformsReachEachDatabaseOnce) {
     const Leftovers leftovers;
     FileTest::Folder folders(L"sequence-restart");
     const std::wstring german = ProductsFolder() + L"\\HalvoraServer101_1031.mst";
+    // A status file leads the property string ("/m <file> ..."); the installer must take it and go on.
     Sequence run({&kHalvora101, &kKestrum317},
-                 L"/qn ASK_RESTART=HalvoraServer TRANSFORMS=\"" + german + L"\"", folders);
+                 L"/qn /m " + folders.Path() + L"\\status.mif ASK_RESTART=HalvoraServer TRANSFORMS=\"" +
+                     german + L"\"",
+                 folders);
     run.Run();
     EXPECT_EQ(run.Result().code, 0);
     EXPECT_TRUE(run.Logged(L"VNT (c): Remark: ignoring specific success code = 3010\r\n"));
