@@ -12,15 +12,26 @@ std::vector<ExitAction> PlanFolderCleanup(const ExitFacts& f) {
         actions.push_back(ExitAction::PruneMsiFolders);
     if (!f.uninstall && !f.repair && hasMain && !f.mainInstalled && f.resultCode != 0)
         actions.push_back(ExitAction::PruneMsiFolders);
+    // After a successful uninstall the packages the run removed leave no cached databases behind; the main
+    // package's folder, which holds the running launcher copy, may only go with the batch.
     if (f.uninstall && f.packageCount >= 2 && f.resultCode == 0)
-        actions.push_back(ExitAction::DeleteMainFolder);
+        actions.push_back(ExitAction::PruneMsiFolders);
     return actions;
 }
 
-bool WantsSelfDelete(const ExitFacts& f) { return f.packageCount >= 2 && f.uninstall && f.resultCode == 0; }
+bool WantsSelfDelete(const ExitFacts& f) {
+    return f.packageCount >= 2 && f.uninstall && f.resultCode == 0;
+}
 
 std::wstring SelfDeleteBatchText(std::wstring_view folder) {
-    return Format(L"@ECHO OFF\n rmdir /S /Q \"%s\"\n DEL \"%%~f0\"", folder);
+    // The launcher that starts the batch may be the copy inside the folder, and a running program's file
+    // cannot be deleted: the batch tries again every second until the launcher has ended (a minute at most,
+    // so that a file someone else keeps open does not leave it running for ever).
+    return Format(
+        L"@ECHO OFF\n SET tries=0\n:again\n rmdir /S /Q \"%s\" 2>NUL\n IF NOT EXIST \"%s\" GOTO done\n"
+        L" SET /A tries+=1\n IF %%tries%% GEQ 60 GOTO done\n ping -n 2 127.0.0.1 >NUL\n GOTO again\n"
+        L":done\n DEL \"%%~f0\"",
+        folder, folder);
 }
 
 namespace {

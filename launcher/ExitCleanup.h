@@ -18,16 +18,17 @@ struct ExitFacts {
 };
 
 enum class ExitAction {
-    PruneMsiFolders,  // delete the folder of every package whose product is not installed
-    DeleteMainFolder, // delete the main package's folder if its product is not installed
+    PruneMsiFolders, // delete the folder of every package whose product is not installed
 };
 
 // The clean-up rules in their order; each may apply, so a prune can appear more than once.
 std::vector<ExitAction> PlanFolderCleanup(const ExitFacts& facts);
-// After a successful uninstall of a launcher with sub-packages, the main folder goes with a batch file.
+// After a successful uninstall of a launcher with sub-packages, the main folder goes with a batch file that
+// outlives the launcher.
 bool WantsSelfDelete(const ExitFacts& facts);
 
-// The batch text for a folder. The folder is quoted so that a path with spaces names the folder itself.
+// The batch text for a folder: it removes the folder once nothing holds it open, then itself. The folder is
+// quoted so that a path with spaces names the folder itself.
 std::wstring SelfDeleteBatchText(std::wstring_view folder);
 // True when path names something strictly below folder (both absolute Windows paths; no ".." or "."
 // components, quotes or percent signs allowed in path; letter case ignored). The batch is written only for

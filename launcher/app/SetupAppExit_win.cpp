@@ -27,8 +27,8 @@ void PruneMsiFolders(const PackageList& packages, LogSinkIF& log) {
     }
 }
 
-// Writes "SelfDelete.bat" beside the main package's folder and runs it: it waits for this process to end,
-// then removes the folder with the launcher copy the installed-programs entry ran.
+// Writes "SelfDelete.bat" beside the main package's folder and starts it without waiting: the folder may
+// hold this very program, so the batch can only remove it once this process has ended.
 void RunSelfDelete(const PackageInfo& main, LogSinkIF& log) {
     const std::wstring base = LauncherBaseFolder();
     const std::wstring folder = main.PackageFolder();
@@ -49,7 +49,7 @@ void RunSelfDelete(const PackageInfo& main, LogSinkIF& log) {
                     written == text.size();
     batch.Close();
     if (ok)
-        ICBSFileUtilities::Wait(L"\"" + batchPath + L"\"", true, L"", nullptr, INFINITE, true, nullptr);
+        ICBSFileUtilities::Wait(L"\"" + batchPath + L"\"", false, L"", nullptr, INFINITE, true, nullptr);
 }
 
 } // namespace
@@ -79,8 +79,6 @@ int CSetupApp::ExitInstance() {
     for (ExitAction action : PlanFolderCleanup(facts)) {
         if (action == ExitAction::PruneMsiFolders)
             PruneMsiFolders(context_.packages, log_);
-        else if (!InstalledProducts::IsInstalled(*main))
-            DeleteMsiFolder(*main, log_);
     }
 
     log_.Write(kLogLevelFailure, L"%s", StopLine(LocalNow()));

@@ -28,6 +28,13 @@ bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Something a process that outlives the launcher removes (the self-deleting batch) goes within a minute.
+bool GoneWithinAMinute(const std::wstring& path) {
+    for (int waited = 0; waited < 60'000 && Exists(path); waited += 250)
+        Sleep(250);
+    return !Exists(path);
+}
+
 LaunchOptions Launcher(const std::wstring& path, DWORD timeLimitMs = 60'000) {
     LaunchOptions options;
     options.launcher = path;
@@ -65,6 +72,12 @@ TEST(InstallRun, SilentInstallOfTheDemoLineAndRemovalThroughTheEntry) {
     for (const Product* product : {&kHalvora101, &kKestrum317, &kZorvex2024})
         EXPECT_FALSE(IsInstalled(*product)) << WideToUtf8(product->stem);
     EXPECT_FALSE(Entry(kHalvora101).IsOpen());
+    // No cached package is left: the companions' folders go as the launcher ends, the main one, which held
+    // the copy that ran, with the batch once the copy has ended.
+    EXPECT_FALSE(Exists(LauncherBaseFolder() + L"\\" + kKestrum317.packageCode));
+    EXPECT_FALSE(Exists(LauncherBaseFolder() + L"\\" + kZorvex2024.packageCode));
+    EXPECT_TRUE(GoneWithinAMinute(LauncherBaseFolder() + L"\\" + kHalvora101.packageCode));
+    EXPECT_TRUE(GoneWithinAMinute(LauncherBaseFolder() + L"\\SelfDelete.bat"));
 }
 
 // The second package fails: the first, installed by this run, is removed again; the run ends with

@@ -6,7 +6,6 @@ namespace {
 
 using A = ExitAction;
 constexpr auto Prune = ExitAction::PruneMsiFolders;
-constexpr auto DeleteMain = ExitAction::DeleteMainFolder;
 
 ExitFacts Facts(size_t packages, bool mainInstalled, int32_t result) {
     ExitFacts facts;
@@ -60,13 +59,14 @@ TEST(ExitCleanup, FolderRulesInOrder) {
         {"oem install", Oem(Facts(2, true, 0)), {Prune}, false},
         {"oem install, not installed", Oem(Facts(2, false, 0)), {}, false},
         {"failed oem install", Oem(Facts(2, false, 2)), {Prune}, false},
-        // Rule 4 and the batch: a successful uninstall of a launcher with sub-packages.
-        {"uninstall of two", Uninstall(Facts(2, false, 0)), {DeleteMain}, true},
-        {"uninstall of three, main still installed", Uninstall(Facts(3, true, 0)), {DeleteMain}, true},
+        // Rule 4 and the batch: a successful uninstall of a launcher with sub-packages removes the folders of
+        // every package no longer installed, not only the main one's.
+        {"uninstall of two", Uninstall(Facts(2, false, 0)), {Prune}, true},
+        {"uninstall of three, main still installed", Uninstall(Facts(3, true, 0)), {Prune}, true},
         {"uninstall of one", Uninstall(Facts(1, false, 0)), {}, false},
         {"failed uninstall of two", Uninstall(Facts(2, false, 2)), {}, false},
-        {"uninstall of two, not msi", Uninstall(NotMsi(Facts(2, false, 0))), {Prune, DeleteMain}, true},
-        {"oem uninstall", Oem(Uninstall(NotMsi(Facts(2, true, 0)))), {Prune, Prune, DeleteMain}, true},
+        {"uninstall of two, not msi", Uninstall(NotMsi(Facts(2, false, 0))), {Prune, Prune}, true},
+        {"oem uninstall", Oem(Uninstall(NotMsi(Facts(2, true, 0)))), {Prune, Prune, Prune}, true},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.actions, PlanFolderCleanup(c.facts)) << c.name;
@@ -74,13 +74,16 @@ TEST(ExitCleanup, FolderRulesInOrder) {
     }
 }
 
-// The folder is quoted, so that a path with spaces names the folder itself and not its first word.
-TEST(ExitCleanup, SelfDeleteBatchQuotesTheFolder) {
-    EXPECT_EQ(L"@ECHO OFF\n rmdir /S /Q \"C:\\ProgramData\\Quenlis\\{A1B2}\"\n DEL \"%~f0\"",
+// The folder is quoted, so that a path with spaces names the folder itself and not its first word; the batch
+// tries again until the folder is gone, then deletes itself.
+TEST(ExitCleanup, SelfDeleteBatchQuotesTheFolderAndRetries) {
+    EXPECT_EQ(L"@ECHO OFF\n SET tries=0\n:again\n rmdir /S /Q \"C:\\ProgramData\\Quenlis\\{A1B2}\" 2>NUL\n"
+              L" IF NOT EXIST \"C:\\ProgramData\\Quenlis\\{A1B2}\" GOTO done\n SET /A tries+=1\n"
+              L" IF %tries% GEQ 60 GOTO done\n ping -n 2 127.0.0.1 >NUL\n GOTO again\n:done\n DEL \"%~f0\"",
               SelfDeleteBatchText(L"C:\\ProgramData\\Quenlis\\{A1B2}"));
     const std::wstring withSpaces = SelfDeleteBatchText(L"C:\\Program Data\\Quenlis\\My Product");
     EXPECT_NE(std::wstring::npos,
-              withSpaces.find(L"rmdir /S /Q \"C:\\Program Data\\Quenlis\\My Product\"\n"));
+              withSpaces.find(L"rmdir /S /Q \"C:\\Program Data\\Quenlis\\My Product\" 2>NUL\n"));
 }
 
 // The batch deletes a whole tree, so it is written only for a folder strictly inside the base folder.
