@@ -9,41 +9,69 @@ namespace {
 
 uint32_t LogModeBits(wchar_t c) {
     switch (c) {
-    case L'm': return 0x1;
-    case L'e': return 0x2;
-    case L'w': return 0x4;
-    case L'u': return 0x8;
-    case L'i': return 0x10;
-    case L'o': return 0x80;
-    case L'a': return 0x100;
-    case L'r': return 0x200;
-    case L'c': return 0x800;
-    case L'v': return 0x1000;
-    case L'x': return 0x2000;
-    case L'*': return 0xF9F;
-    default: return 0;
+    case L'm':
+        return 0x1;
+    case L'e':
+        return 0x2;
+    case L'w':
+        return 0x4;
+    case L'u':
+        return 0x8;
+    case L'i':
+        return 0x10;
+    case L'o':
+        return 0x80;
+    case L'a':
+        return 0x100;
+    case L'r':
+        return 0x200;
+    case L'c':
+        return 0x800;
+    case L'v':
+        return 0x1000;
+    case L'x':
+        return 0x2000;
+    case L'*':
+        return 0xF9F;
+    default:
+        return 0;
     }
 }
 
 uint32_t ReinstallModeBits(wchar_t c) {
     switch (c) {
-    case L'p': return 0x2;
-    case L'o': return 0x4;
-    case L'e': return 0x8;
-    case L'd': return 0x10;
-    case L'c': return 0x20;
-    case L'a': return 0x40;
-    case L'm': return 0x80;
-    case L'u': return 0x100;
-    case L's': return 0x200;
-    case L'v': return 0x400;
-    default: return 0;
+    case L'p':
+        return 0x2;
+    case L'o':
+        return 0x4;
+    case L'e':
+        return 0x8;
+    case L'd':
+        return 0x10;
+    case L'c':
+        return 0x20;
+    case L'a':
+        return 0x40;
+    case L'm':
+        return 0x80;
+    case L'u':
+        return 0x100;
+    case L's':
+        return 0x200;
+    case L'v':
+        return 0x400;
+    default:
+        return 0;
     }
 }
 
-std::wstring StripQuotes(std::wstring_view text) { return Trim(text, L"\""); }
+std::wstring StripQuotes(std::wstring_view text) {
+    return Trim(text, L"\"");
+}
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
 
 } // namespace
 
@@ -154,11 +182,21 @@ void CSetupAppCommandLineInfo::ParseUiLevel(std::wstring_view suffix) {
     }
     int32_t level = 0;
     switch (suffix[0]) {
-    case L'b': level = UiLevel::Basic; break;
-    case L'r': level = UiLevel::Reduced; break;
-    case L'f': level = UiLevel::Full; break;
-    case L'n': level = UiLevel::None; break;
-    default: invalid = true; return;
+    case L'b':
+        level = UiLevel::Basic;
+        break;
+    case L'r':
+        level = UiLevel::Reduced;
+        break;
+    case L'f':
+        level = UiLevel::Full;
+        break;
+    case L'n':
+        level = UiLevel::None;
+        break;
+    default:
+        invalid = true;
+        return;
     }
     uiLevel = level;
     if (suffix.size() == 1)

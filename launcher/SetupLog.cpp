@@ -28,7 +28,9 @@ std::wstring StartLine(const LocalTime& now, const FileVersion& version) {
     return line + L"\r\n";
 }
 
-std::wstring StopLine(const LocalTime& now) { return L"=== SetupLauncher stopped: " + TimeText(now) + L"\r\n"; }
+std::wstring StopLine(const LocalTime& now) {
+    return L"=== SetupLauncher stopped: " + TimeText(now) + L"\r\n";
+}
 
 std::wstring LimitLogLine(std::wstring line) {
     if (line.size() > kMaxLogLineLength)

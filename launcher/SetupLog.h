@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-constexpr int kLogLevelFailure = 1;  // start, stop, failures
+constexpr int kLogLevelFailure = 1;   // start, stop, failures
 constexpr int kLogLevelOperation = 2; // command line, warnings, refused checks
 constexpr int kLogLevelProgress = 3;
 
