@@ -95,40 +95,6 @@ TEST(ServerConfiguration, EachEntryTakesItsRowOfDefaults) {
     EXPECT_EQ(MakeServerConfiguration(L"Kestrum", L"3", 0, 0, L"Label").name, L"Label");
 }
 
-TEST(ServerConfiguration, StartTypesAndAccountsTravelAsTheirPropertyTexts) {
-    const std::pair<int, const wchar_t*> startTypes[] = {
-        {2, L"auto"}, {3, L"demand"}, {4, L"disabled"}, {5, L"auto-delayed"}, {1, L""}};
-    for (const auto& [code, text] : startTypes) {
-        EXPECT_EQ(StartTypePropertyValue(code), text);
-        EXPECT_EQ(StartTypeFromPropertyValue(text), *text ? code : 0);
-    }
-    EXPECT_EQ(StartTypeFromPropertyValue(L"AUTO-Delayed"), 5);
-    EXPECT_EQ(StartTypeFromPropertyValue(L"automatic"), 0);
-
-    struct AccountCase {
-        const wchar_t* account;
-        int kind;
-        const wchar_t* text;
-    };
-    const AccountCase accounts[] = {
-        {L"LocalSystem", 0, L"LocalSystem"},
-        {L"NT AUTHORITY\\LocalService", 1, L"NT AUTHORITY\\LocalService"},
-        {L"NT AUTHORITY\\NetworkService", 2, L"NT AUTHORITY\\NetworkService"},
-        {L"localsystem", 3, L"localsystem"},
-        {L"nt authority\\localservice", 3, L"nt authority\\localservice"},
-        {L"BUILD\\deploy", 3, L"BUILD\\deploy"},
-    };
-    for (const AccountCase& c : accounts) {
-        ServerConfiguration r = MakeServerConfiguration(L"Kestrum", L"3", 0, 0);
-        r.userName = L"before";
-        r.SetAccount(c.account);
-        EXPECT_EQ(r.accountKind, c.kind) << testing::PrintToString(std::wstring(c.account));
-        EXPECT_EQ(r.AccountText(), c.text);
-        // A built-in account leaves the user name alone; the service dialog keeps it for later.
-        EXPECT_EQ(r.userName, c.kind == 3 ? c.account : L"before");
-    }
-}
-
 TEST(ServerConfiguration, TheListFollowsThePackagesWithTheClientSharingTheAdminService) {
     const PackageList packages = MakePackages({
         {L"Quenlis Kestrum", L"KS::Z", L"3.17"},
@@ -159,22 +125,4 @@ TEST(ServerConfiguration, TheListFollowsThePackagesWithTheClientSharingTheAdminS
     }
     EXPECT_TRUE(
         BuildServerConfigurations(MakePackages({{L"Quenlis Desktop", L"XX::Z", L"1"}}), facts).empty());
-}
-
-TEST(ServerConfiguration, OnlyTheFirstAdminAndClientPairAreLinked) {
-    std::vector<ServerConfiguration> records = {
-        MakeServerConfiguration(L"Halvora Server Client Interface", L"", 0, 0),
-        MakeServerConfiguration(L"Kestrum", L"", 0, 1),
-        MakeServerConfiguration(L"Halvora Server Admin Interface", L"", 0, 2),
-        MakeServerConfiguration(L"Halvora Server Client Interface", L"", 0, 3),
-    };
-    LinkInterfaces(records);
-    EXPECT_EQ(records[0].serviceOwner, 2u);
-    EXPECT_EQ(records[1].serviceOwner, 1u);
-    EXPECT_EQ(records[3].serviceOwner, 3u);
-
-    std::vector<ServerConfiguration> clientOnly = {
-        MakeServerConfiguration(L"Halvora Server Client Interface", L"", 0, 0)};
-    LinkInterfaces(clientOnly);
-    EXPECT_EQ(clientOnly[0].serviceOwner, 0u);
 }

@@ -52,7 +52,6 @@ TEST(ServiceConfigurationRules, PropertiesReachTheRecordsTheyName) {
         {L"ZXML_WebServer_Host=\"0.0.0.0\"", Zorvex, [](auto& r) { return r.webHost == L"0.0.0.0"; }},
         {L"ZXML_WebServer_Host= \t\"a b\" ", Zorvex, [](auto& r) { return r.webHost == L"a b"; }},
         {L"ZXML_WebServer_Host=\"", Zorvex, [](auto& r) { return r.webHost == L"\""; }},
-        {L"ZXML_SSLWebServer_Host=\"\"", Zorvex, [](auto& r) { return r.sslHost.empty(); }},
         {L"KS_Service_Username=NT AUTHORITY\\LocalService", Companion,
          [](auto& r) { return r.accountKind == 1 && r.userName.empty(); }},
         {L"KS_Service_Username=nt authority\\localservice", Companion,
@@ -76,7 +75,6 @@ TEST(ServiceConfigurationRules, PropertiesReachTheRecordsTheyName) {
         {L"KS_WebServer_Port=", Companion, [](auto& r) { return r.webPort == 0; }},
         {L"KS_WebServer_Enabled=0", Companion, [](auto& r) { return !r.webEnabled; }},
         {L"KS_SSLWebServer_Enabled=2", Companion, [](auto& r) { return r.sslEnabled; }},
-        {L"KS_SSLWebServer_Port=9443", Companion, [](auto& r) { return r.sslPort == 9443; }},
         {L"MN_WebServer_Host=10.0.0.1", Muntac, [](auto& r) { return r.webHost == L"10.0.0.1"; }},
         // Without "_" or "=" a text names nothing.
         {L"KSWebServer_Port=1", Companion, [](auto& r) { return r.webPort == 8088; }},
@@ -167,8 +165,6 @@ TEST(ServiceConfigurationRules, SummariesShowChangesInBold) {
          L"<1184>: <1217>, <1185>: \"BUILD\\svc\"", L"\"BUILD\\svc\""},
         {"same kind, other name", [](auto& r) { r.userName = L"x"; }, port + L"8088", L"", sslDefault, L"",
          service, L"<1187>"},
-        {"network service", [](auto& r) { r.accountKind = 2; }, port + L"8088", L"", sslDefault, L"",
-         L"<1184>: <1217>, <1185>: <1188>", L"<1188>"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
