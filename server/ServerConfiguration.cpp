@@ -24,8 +24,7 @@ struct EntryRow {
     bool webSwitchHidden = false;
 };
 
-// The ZorvexXML servers listen for SSL on 463 rather than 443, so they never collide with a web server of
-// the machine.
+// The ZorvexXML servers' own SSL default: 463, not the usual 443.
 constexpr int kZorvexSslPort = 463;
 
 const EntryRow kEntryRows[] = {
@@ -44,8 +43,8 @@ const EntryRow kEntryRows[] = {
 };
 
 // Which packages are servers, by parts of their product names, tried in this order. "ZorvexXML Server"
-// does not match "ZorvexXML+XBRL Server", so the order of those two rows does not matter; the Muntac
-// client is a desktop program that shares the server's name.
+// does not match "ZorvexXML+XBRL Server", so the order of those two rows does not matter; a Muntac
+// package that names a client is not the server.
 struct PackageRule {
     const wchar_t* contains;
     const wchar_t* unless; // null: no exclusion
