@@ -12,6 +12,9 @@ for file in tahoma.ttf tahomabd.ttf; do
 done
 "$WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v "MS Sans Serif" \
     /t REG_SZ /d Tahoma /f >/dev/null 2>&1 || true
+# Windows' Japanese interface font, which rich-text controls are given for Japanese texts.
+"$WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v "MS UI Gothic" \
+    /t REG_SZ /d IPAGothic /f >/dev/null 2>&1 || true
 KEY='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
 FALLBACK='ipag.ttf,IPAGothic'
 for face in "Tahoma" "Tahoma Bold" "Microsoft Sans Serif" "Arial"; do

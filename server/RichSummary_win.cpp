@@ -27,7 +27,7 @@ void RichSummary::Move(const RECT& rect) {
         MoveWindow(window_.Get(), rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
 }
 
-void RichSummary::SetPieces(const std::vector<RichTextPiece>& pieces) {
+void RichSummary::SetPieces(const std::vector<RichTextPiece>& pieces, const wchar_t* face, BYTE charset) {
     HWND control = window_.Get();
     if (!control)
         return;
@@ -40,6 +40,11 @@ void RichSummary::SetPieces(const std::vector<RichTextPiece>& pieces) {
         format.cbSize = sizeof(format);
         format.dwMask = CFM_BOLD;
         format.dwEffects = piece.bold ? CFE_BOLD : 0;
+        if (face) {
+            format.dwMask |= CFM_FACE | CFM_CHARSET;
+            format.bCharSet = charset;
+            lstrcpynW(format.szFaceName, face, LF_FACESIZE);
+        }
         SendMessageW(control, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
         SendMessageW(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.text.c_str()));
     }

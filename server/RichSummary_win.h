@@ -19,8 +19,10 @@ public:
     HWND Handle() const { return window_.Get(); }
     void Show(bool show);
     void Move(const RECT& rect);
-    // Replaces the text by the pieces, each in its own weight.
-    void SetPieces(const std::vector<RichTextPiece>& pieces);
+    // Replaces the text by the pieces, each in its own weight; in `face` when one is named (a rich-text
+    // control may not fall back to another font for a script that the control's font lacks).
+    void SetPieces(const std::vector<RichTextPiece>& pieces, const wchar_t* face = nullptr,
+                   BYTE charset = DEFAULT_CHARSET);
 
 private:
     ModuleHandle library_; // loaded before the window and freed after it

@@ -14,6 +14,8 @@
 namespace {
 
 constexpr int kTabControlId = 1166;
+constexpr uint16_t kJapaneseLanguageId = 1041;
+constexpr wchar_t kJapaneseFace[] = L"MS UI Gothic";
 constexpr int kUnencryptedSummaryId = 1189, kSslSummaryId = 1190, kServiceSummaryId = 1191;
 constexpr int kUnencryptedButtonId = 1173, kSslButtonId = 1175, kServiceButtonId = 1171;
 
@@ -130,6 +132,10 @@ void ServiceConfigurationWizardPage::Relayout() {
     if (selected < 0 || static_cast<size_t>(selected) >= records_.size())
         return;
     const TabSummaries summaries = SummariesOf(records_[static_cast<size_t>(selected)]);
+    // Japanese summaries in the system's Japanese interface font.
+    const bool japanese = Frame().Languages().CurrentLanguageId() == kJapaneseLanguageId;
+    const wchar_t* face = japanese ? kJapaneseFace : nullptr;
+    const BYTE charset = japanese ? SHIFTJIS_CHARSET : DEFAULT_CHARSET;
     const auto pieces = [this](const Summary& summary) {
         std::vector<RichTextPiece> result;
         for (const SummaryPiece& piece : summary)
@@ -137,13 +143,13 @@ void ServiceConfigurationWizardPage::Relayout() {
         return result;
     };
     SetWindowTextW(unencrypted_.caption, LoadString(StringId::UnencryptedConnection).c_str());
-    unencrypted_.summary.SetPieces(pieces(summaries.unencrypted));
+    unencrypted_.summary.SetPieces(pieces(summaries.unencrypted), face, charset);
     unencrypted_.Show(true); // hidden with the others when the page last deactivated
     SetWindowTextW(ssl_.caption, LoadString(StringId::SslConnection).c_str());
-    ssl_.summary.SetPieces(pieces(summaries.ssl));
+    ssl_.summary.SetPieces(pieces(summaries.ssl), face, charset);
     ssl_.Show(summaries.sslShown);
     SetWindowTextW(service_.caption, LoadString(StringId::ServiceConfiguration).c_str());
-    service_.summary.SetPieces(pieces(summaries.service));
+    service_.summary.SetPieces(pieces(summaries.service), face, charset);
     service_.Show(summaries.serviceShown);
     SetWindowTextW(unencrypted_.button, LoadString(StringId::ChangeUnencryptedConnection).c_str());
     SetWindowTextW(ssl_.button, LoadString(StringId::ChangeSslConnection).c_str());

@@ -188,3 +188,33 @@ TEST_F(ServiceConfigurationPageTest, DialogsChangeTheRecordsAndNextAsksForThePas
         << written;
     EXPECT_EQ(std::wstring::npos, written.find(L"s3cret"));
 }
+
+// The page and its dialogs in Japanese, for people to look at: every text comes from the Japanese tables.
+TEST_F(ServiceConfigurationPageTest, JapanesePageAndDialogs) {
+    host_->context.languages.SelectByLanguageId(1041);
+    std::wstring caption;
+    Run(Pages(), [&] {
+        HWND wizard = WaitForPage();
+        ASSERT_TRUE(wizard);
+        Screenshot(wizard, L"service-configuration-ja.bmp");
+        const struct {
+            int button;
+            const wchar_t* shot;
+        } dialogs[] = {{1173, L"service-configuration-web-ja.bmp"},
+                       {1175, L"service-configuration-ssl-ja.bmp"},
+                       {1171, L"service-configuration-service-ja.bmp"}};
+        for (const auto& d : dialogs) {
+            HWND dialog = OpenDialog(d.button);
+            ASSERT_TRUE(dialog);
+            Sleep(200);
+            if (d.button == 1171)
+                caption = WindowDriver::Caption(dialog);
+            Screenshot(dialog, d.shot);
+            WindowDriver::PressButtonById(dialog, IDCANCEL);
+            ASSERT_TRUE(WindowDriver::WaitUntilGone(dialog));
+        }
+        WizardDriver::PressCancel(wizard);
+    });
+    EXPECT_EQ(caption, host_->context.languages.LoadString(StringId::ServiceConfiguration));
+    EXPECT_NE(caption, L"Service configuration");
+}
