@@ -19,3 +19,10 @@ foreach(bundle IN LISTS TEST_BUNDLES)
 endforeach()
 add_dependencies(win_tests QuenlisDemoSetup test_products)
 add_dependencies(e2e_tests QuenlisDemoSetup test_products)
+
+# A launcher carrying a stand-in for the MQTT broker's installer.
+add_executable(FakeBrokerInstaller WIN32 ${CMAKE_SOURCE_DIR}/tools/fakebroker/FakeBrokerInstaller.cpp)
+target_link_options(FakeBrokerInstaller PRIVATE -municode -static)
+add_launcher_bundle(TestBroker ${CMAKE_SOURCE_DIR}/tests/bundles/broker.bundle
+    SEARCH ${TEST_PRODUCTS_DIR} $<TARGET_FILE_DIR:FakeBrokerInstaller> DEPENDS test_products FakeBrokerInstaller)
+add_dependencies(e2e_tests TestBroker)

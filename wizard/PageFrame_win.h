@@ -64,6 +64,8 @@ public:
     bool OffersLanguageChoice() const { return context_.multiLanguage; }
     LanguageTable& Languages() const { return context_.languages; }
     std::wstring WizardTitle() const { return context_.WizardTitle(); }
+    // The processor runs 64-bit programs.
+    bool Is64BitSystem() const { return context_.system.is64Bit; }
     // The string id of the fresh-install greeting the system check chose.
     unsigned IntroductionStringId() const { return context_.system.introductionStringId; }
     // The subPackages= option of the command line.

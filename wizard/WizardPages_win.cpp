@@ -1,4 +1,5 @@
 // The launcher's page classes by slot kind. A page class of a later kind replaces its placeholder here.
+#include "prerequisites/MosquittoWizardPage_win.h"
 #include "server/ServiceConfigurationWizardPage_win.h"
 #include "wizard/FinishWizardPage_win.h"
 #include "wizard/InstallWizardPage_win.h"
@@ -21,6 +22,8 @@ std::unique_ptr<WizardPageBase> MakeWizardPage(WizardPageKind kind, PageFrame& f
         return std::make_unique<SystemIntegrityWizardPage>(frame);
     case WizardPageKind::Unpack:
         return std::make_unique<UnpackWizardPage>(frame);
+    case WizardPageKind::Mosquitto:
+        return std::make_unique<MosquittoWizardPage>(frame);
     case WizardPageKind::ServiceConfiguration:
         return std::make_unique<ServiceConfigurationWizardPage>(frame);
     case WizardPageKind::Install:

@@ -51,6 +51,9 @@ TEST(SystemIntegrityRun, AnInteractiveRunProposesTheRemovalAndRemovesOnRemove) {
     // The welcome page offers a quick install; Next goes the long way, to the integrity page, which waits.
     ASSERT_TRUE(WaitForButtons(wizard, L"Next >", L"Quick Install"));
     ASSERT_TRUE(WizardDriver::PressNext(wizard));
+    // The broker's page offers its installer; Next passes it by.
+    ASSERT_TRUE(WaitForPageText(wizard, L"MQTT Support"));
+    ASSERT_TRUE(WizardDriver::PressNext(wizard));
     ASSERT_TRUE(WaitForButtons(wizard, L"Remove", L"Retry"));
     const std::vector<std::wstring> texts = WizardDriver::PageTexts(wizard);
     const WizardDriver::Buttons buttons = WizardDriver::ReadButtons(wizard);

@@ -1,0 +1,137 @@
+#include "prerequisites/MosquittoWizardPage_win.h"
+
+#include "StringIds.h"
+#include "launcher/SetupLog.h"
+#include "support/FileUtilities_win.h"
+#include "support/Handle_win.h"
+#include "wizard/ControlWindow_win.h"
+#include "wizard/ICBSButtonWidget.h"
+#include "wizard/ICBSTextWidget.h"
+#include "wizard/Widgets_win.h"
+
+#include <algorithm>
+#include <memory>
+#include <thread>
+
+namespace {
+
+constexpr int kLaunchCommandId = 1544;
+constexpr int kExplanationIndent = 16;
+constexpr DWORD kPollMs = 10;
+// The broker's installer is a resource of the named type "40" (not the numeric type of the packages).
+constexpr wchar_t kInstallerResourceType[] = L"40";
+
+struct BrokerInstaller {
+    const wchar_t* resourceName;
+    const wchar_t* fileName;
+};
+constexpr BrokerInstaller k64BitInstaller{L"MOSQUITTO_INSTALLER_WIN64",
+                                          L"mosquitto-2.0.15-install-windows-x64.exe"};
+constexpr BrokerInstaller k32BitInstaller{L"MOSQUITTO_INSTALLER_WIN32",
+                                          L"mosquitto-2.0.15-install-windows-x86.exe"};
+
+HWND ControlOf(const ICBSWidgetBase* widget) {
+    return widget ? static_cast<const ControlWindow&>(widget->Window()).Handle() : nullptr;
+}
+
+// Writes the carried installer to `path` in one write; false when nothing is carried, the file cannot be
+// made or the write fails (a partly written installer must never run).
+bool WriteInstaller(const wchar_t* resourceName, const std::wstring& path) {
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC resource = FindResourceW(module, resourceName, kInstallerResourceType);
+    HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    const DWORD size = resource ? SizeofResource(module, resource) : 0;
+    if (!bytes)
+        return false;
+    ICBSFileUtilities::EnsureParentFolder(path);
+    FileHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    DWORD written = 0;
+    return WriteFile(file.Get(), bytes, size, &written, nullptr) && written == size;
+}
+
+} // namespace
+
+MosquittoWizardPage::MosquittoWizardPage(PageFrame& frame) : WizardPageBase(frame, L"Mosquitto") {}
+
+void MosquittoWizardPage::CreateControls(HWND parent, int, int) {
+    const HFONT normal = Frame().Font(PageFont::Normal);
+    heading_ =
+        root_.AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, Frame().Font(PageFont::LargeBold)));
+    auto offer = std::make_unique<ICBSVerticalLayout>(3);
+    button_ = offer->AddChild(MakeButtonWidget(parent, L"", kLaunchCommandId, normal));
+    explanation_ = offer->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, normal));
+    explanation_->SetLeftMargin(kExplanationIndent);
+    root_.AddChild(std::move(offer));
+}
+
+PageStep MosquittoWizardPage::Prepare() {
+    if (Frame().Mode().IsUninstall() || !Frame().IsInteractive())
+        return PageStep::Next;
+    Frame().EnableButton(WizardButton::Next, true);
+    ShowWindow(Handle(), SW_SHOW);
+    return PageStep::Stay;
+}
+
+void MosquittoWizardPage::Relayout() {
+    heading_->SetText(LoadString(StringId::MqttSupport));
+    button_->SetText(LoadString(StringId::LaunchMosquittoInstaller));
+    explanation_->SetText(LoadString(StringId::MosquittoDescription));
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    root_.SetGeometry({0, 0, std::max<int>(0, client.right), std::max<int>(0, client.bottom)});
+}
+
+bool MosquittoWizardPage::OnCommand(int id, int code) {
+    if (id != kLaunchCommandId || code != BN_CLICKED)
+        return false;
+    RunBrokerInstaller();
+    return true;
+}
+
+void MosquittoWizardPage::EnableControls(bool enable) {
+    EnableWindow(ControlOf(button_), enable);
+    Frame().EnableButton(WizardButton::Next, enable);
+    Frame().EnableButton(WizardButton::Cancel, enable);
+    Frame().EnableButton(WizardButton::Back, enable);
+    Frame().EnableWizard(enable);
+}
+
+bool MosquittoWizardPage::RunBrokerInstaller() {
+    EnableControls(false);
+    const BrokerInstaller& installer = Frame().Is64BitSystem() ? k64BitInstaller : k32BitInstaller;
+    const PackageInfo* main = Frame().Packages().Main();
+    const std::wstring path = (main ? main->PackageFolder() : std::wstring()) + L"\\" + installer.fileName;
+    if (!main || !WriteInstaller(installer.resourceName, path)) {
+        EnableControls(true);
+        return false;
+    }
+
+    // The worker outlives the page when the application quits meanwhile: it owns what it uses.
+    auto running = std::make_shared<std::atomic<bool>>(true);
+    std::thread([running, path] {
+        ICBSFileUtilities::Wait(path, true, L"", nullptr, INFINITE, true, nullptr);
+        running->store(false);
+    }).detach();
+    WriteLog(kLogLevelProgress, L"VNT (c): Created InstallMosquittoThread\r\n");
+    while (running->load()) {
+        Sleep(kPollMs);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                WriteLog(kLogLevelProgress, L"VNT (c): Received 'quit' message\r\n");
+                PostQuitMessage(0);
+                return false;
+            }
+            if (!Frame().TranslateDialogMessage(message)) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+        }
+    }
+    EnableControls(true);
+    return true;
+}
