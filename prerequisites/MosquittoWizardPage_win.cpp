@@ -2,6 +2,7 @@
 
 #include "StringIds.h"
 #include "launcher/SetupLog.h"
+#include "prerequisites/MosquittoRules.h"
 #include "support/FileUtilities_win.h"
 #include "support/Handle_win.h"
 #include "wizard/ControlWindow_win.h"
@@ -15,20 +16,7 @@
 
 namespace {
 
-constexpr int kLaunchCommandId = 1544;
 constexpr int kExplanationIndent = 16;
-constexpr DWORD kPollMs = 10;
-// The broker's installer is a resource of the named type "40" (not the numeric type of the packages).
-constexpr wchar_t kInstallerResourceType[] = L"40";
-
-struct BrokerInstaller {
-    const wchar_t* resourceName;
-    const wchar_t* fileName;
-};
-constexpr BrokerInstaller k64BitInstaller{L"MOSQUITTO_INSTALLER_WIN64",
-                                          L"mosquitto-2.0.15-install-windows-x64.exe"};
-constexpr BrokerInstaller k32BitInstaller{L"MOSQUITTO_INSTALLER_WIN32",
-                                          L"mosquitto-2.0.15-install-windows-x86.exe"};
 
 HWND ControlOf(const ICBSWidgetBase* widget) {
     return widget ? static_cast<const ControlWindow&>(widget->Window()).Handle() : nullptr;
@@ -36,9 +24,10 @@ HWND ControlOf(const ICBSWidgetBase* widget) {
 
 // Writes the carried installer to `path` in one write; false when nothing is carried, the file cannot be
 // made or the write fails (a partly written installer must never run).
-bool WriteInstaller(const wchar_t* resourceName, const std::wstring& path) {
+bool WriteInstaller(const Mosquitto::BrokerInstaller& installer, const std::wstring& path) {
     HMODULE module = GetModuleHandleW(nullptr);
-    HRSRC resource = FindResourceW(module, resourceName, kInstallerResourceType);
+    const std::wstring name(installer.resourceName), type(Mosquitto::kInstallerResourceType);
+    HRSRC resource = FindResourceW(module, name.c_str(), type.c_str());
     HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     const DWORD size = resource ? SizeofResource(module, resource) : 0;
@@ -62,14 +51,14 @@ void MosquittoWizardPage::CreateControls(HWND parent, int, int) {
     heading_ =
         root_.AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, Frame().Font(PageFont::LargeBold)));
     auto offer = std::make_unique<ICBSVerticalLayout>(3);
-    button_ = offer->AddChild(MakeButtonWidget(parent, L"", kLaunchCommandId, normal));
+    button_ = offer->AddChild(MakeButtonWidget(parent, L"", Mosquitto::kLaunchCommand, normal));
     explanation_ = offer->AddChild(MakeTextWidget(parent, L"", true, kAlignLeft, normal));
     explanation_->SetLeftMargin(kExplanationIndent);
     root_.AddChild(std::move(offer));
 }
 
 PageStep MosquittoWizardPage::Prepare() {
-    if (Frame().Mode().IsUninstall() || !Frame().IsInteractive())
+    if (Mosquitto::PassesOn(Frame().Mode(), Frame().IsInteractive()))
         return PageStep::Next;
     Frame().EnableButton(WizardButton::Next, true);
     ShowWindow(Handle(), SW_SHOW);
@@ -86,7 +75,7 @@ void MosquittoWizardPage::Relayout() {
 }
 
 bool MosquittoWizardPage::OnCommand(int id, int code) {
-    if (id != kLaunchCommandId || code != BN_CLICKED)
+    if (id != Mosquitto::kLaunchCommand || code != BN_CLICKED)
         return false;
     RunBrokerInstaller();
     return true;
@@ -102,10 +91,10 @@ void MosquittoWizardPage::EnableControls(bool enable) {
 
 bool MosquittoWizardPage::RunBrokerInstaller() {
     EnableControls(false);
-    const BrokerInstaller& installer = Frame().Is64BitSystem() ? k64BitInstaller : k32BitInstaller;
+    const Mosquitto::BrokerInstaller installer = Mosquitto::InstallerFor(Frame().Is64BitSystem());
     const PackageInfo* main = Frame().Packages().Main();
-    const std::wstring path = (main ? main->PackageFolder() : std::wstring()) + L"\\" + installer.fileName;
-    if (!main || !WriteInstaller(installer.resourceName, path)) {
+    const std::wstring path = Mosquitto::TargetPath(main ? main->PackageFolder() : std::wstring(), installer);
+    if (path.empty() || !WriteInstaller(installer, path)) {
         EnableControls(true);
         return false;
     }
@@ -116,9 +105,9 @@ bool MosquittoWizardPage::RunBrokerInstaller() {
         ICBSFileUtilities::Wait(path, true, L"", nullptr, INFINITE, true, nullptr);
         running->store(false);
     }).detach();
-    WriteLog(kLogLevelProgress, L"VNT (c): Created InstallMosquittoThread\r\n");
+    WriteLog(kLogLevelProgress, std::wstring(Mosquitto::kWorkerCreatedLogLine));
     while (running->load()) {
-        Sleep(kPollMs);
+        Sleep(Mosquitto::kRunningPollMs);
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) {

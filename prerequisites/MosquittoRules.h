@@ -1,6 +1,6 @@
 // The decisions of the MQTT broker page that need no window: whether it passes on, which embedded broker
-// installer the processor takes and where it is written, and whether a written installer is run. The page
-// finds and writes the resource and runs the file on its worker.
+// installer the processor takes and where it is written. The page finds and writes the resource and runs
+// the file on its worker; only a file written whole is run.
 #pragma once
 
 #include <cstdint>
@@ -25,15 +25,11 @@ struct BrokerInstaller {
     std::wstring_view resourceName;
     std::wstring_view fileName;
 };
-// By the native processor architecture (PROCESSOR_ARCHITECTURE_*): AMD64, ARM64 and IA-64 take the
-// 64-bit installer, everything else the 32-bit one (which this launcher does not carry).
-BrokerInstaller InstallerFor(uint16_t nativeArchitecture);
+// A 64-bit processor (AMD64, ARM64, IA-64) takes the 64-bit installer, any other the 32-bit one (which
+// this launcher does not carry).
+BrokerInstaller InstallerFor(bool is64BitProcessor);
 
 // The file the installer is written to, in the main package's folder; empty without a folder.
 std::wstring TargetPath(std::wstring_view mainPackageFolder, const BrokerInstaller& installer);
-
-// After the write: a file written whole is run, and so is one whose write failed for any reason but a
-// full disk (lastError is the platform's error of the failed write).
-bool RunsAfterWrite(bool written, uint32_t lastError);
 
 } // namespace Mosquitto
