@@ -34,9 +34,13 @@ bool SearchesMinors(const ProductEdition& row) {
     return HighestRegisteredMinor(row) >= 0;
 }
 
-int32_t LowestSearchedMajor(const ProductEdition& row) {
+// Lines without a bound of their own are numbered by year from 2018 on; a line numbered in small releases
+// (5 over 4) would otherwise search from 5 down to 2018, that is not at all.
+int32_t LowestSearchedMajor(const ProductEdition& row, int32_t major) {
     const VersionLine* line = ProductCatalog::FindVersionLine(row.code);
-    return line ? line->lowestMajor : ProductCatalog::kYearNumberedLowestMajor;
+    if (line)
+        return line->lowestMajor;
+    return major < ProductCatalog::kYearNumberedLowestMajor ? 1 : ProductCatalog::kYearNumberedLowestMajor;
 }
 
 bool FolderCarriesMinor(const ProductEdition& row, int32_t major) {
@@ -88,7 +92,7 @@ std::vector<std::wstring> SearchedRegistrationKeys(const ProductRecord& record) 
     // millions of registry reads. No product line spans more majors than this.
     constexpr int32_t kMaxSearchedMajors = 200;
     const int32_t lowest =
-        std::max(LowestSearchedMajor(*record.Row()), record.Major() - (kMaxSearchedMajors - 1));
+        std::max(LowestSearchedMajor(*record.Row(), record.Major()), record.Major() - (kMaxSearchedMajors - 1));
     for (int32_t major = record.Major(); major >= lowest; --major) {
         if (minors) {
             for (int32_t minor = HighestRegisteredMinor(*record.Row()); minor >= 0; --minor)

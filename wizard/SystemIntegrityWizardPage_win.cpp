@@ -6,6 +6,7 @@
 #include "wizard/ControlWindow_win.h"
 #include "wizard/ICBSBoxLayout.h"
 #include "wizard/ICBSHorizontalLayout.h"
+#include "wizard/InstallationRemoval_win.h"
 #include "wizard/SystemIntegrityRules.h"
 #include "wizard/Widgets_win.h"
 
@@ -15,9 +16,6 @@ namespace {
 
 constexpr wchar_t kWarningIconName[] = L"IDB_WARNING_IMAGE";
 constexpr wchar_t kErrorIconName[] = L"IDB_ERROR_IMAGE";
-
-// The removal's result code when the installation's resources were not found.
-constexpr int32_t kResultResourcesMissing = 9;
 
 } // namespace
 
@@ -123,36 +121,13 @@ void SystemIntegrityWizardPage::Relayout() {
     root_.SetGeometry({0, 0, std::max<int>(0, client.right), std::max<int>(0, client.bottom)});
 }
 
-void SystemIntegrityWizardPage::EnableWizard(bool enable) {
-    Frame().EnableButton(WizardButton::Next, enable);
-    Frame().EnableButton(WizardButton::Cancel, enable);
-    Frame().EnableButton(WizardButton::Back, enable);
-    Frame().EnableWizard(enable);
-}
-
 PageStep SystemIntegrityWizardPage::QueryNext() {
-    if (!removalList_.empty()) {
-        WizardServicesIF& services = Frame().Services();
-        const int32_t level = RemovalUiLevel(Frame().Mode().uiLevel);
-        EnableWizard(false);
-        for (ProductRecord& installation : removalList_) {
-            const std::wstring name = installation.DisplayName();
-            WriteLog(kLogLevelProgress, Format(L"SIC - Automatic uninstallation of product %s.\r\n", name));
-            const SetupResult removal = services.RemoveInstalledProduct(installation, level);
-            if (removal.code == 0)
-                continue;
-            // An unattended run must not wait for a button: there the failure is only logged.
-            if (removal.code == kResultResourcesMissing && !Frame().Mode().IsQuiet())
-                services.ShowErrorMessage(Format(LoadString(StringId::ResourcesMissing), name));
-            Frame().Result() = removal;
-            WriteLog(kLogLevelProgress, Format(L"SIC - Uninstall failed - (%d) %s\r\n", removal.code,
-                                               services.ResultText(removal)));
-            // The removal's result stands: the wizard goes to the finish page without a "cancelled".
-            Frame().EnableWizard(true);
-            return PageStep::Cancel;
-        }
-        EnableWizard(true);
-    }
+    std::vector<ProductRecord*> installations;
+    for (ProductRecord& installation : removalList_)
+        installations.push_back(&installation);
+    // A failed removal's result stands: the wizard goes to the finish page without a "cancelled".
+    if (!RemoveInstallationsOnNext(Frame(), installations))
+        return PageStep::Cancel;
     Frame().SetButtonText(WizardButton::Next, LoadString(StringId::Next));
     return PageStep::Next;
 }

@@ -32,8 +32,6 @@ private:
     PageStep ShowBlocking(const std::vector<ConflictRecord>& records);
     PageStep ShowRemovals(const std::vector<ConflictRecord>& records);
     void SetIcon(HICON icon);
-    // Disables (or enables again) the buttons and the wizard while the removals run.
-    void EnableWizard(bool enable);
 
     IconHandle warningIcon_, errorIcon_;
     ICBSVerticalLayout root_{10};

@@ -2,6 +2,7 @@
 #include "wizard/FinishWizardPage_win.h"
 #include "wizard/InstallWizardPage_win.h"
 #include "wizard/PlaceholderWizardPage_win.h"
+#include "wizard/SubPackagesWizardPage_win.h"
 #include "wizard/SystemIntegrityWizardPage_win.h"
 #include "wizard/UnpackWizardPage_win.h"
 #include "wizard/WelcomeWizardPage_win.h"
@@ -13,6 +14,8 @@ std::unique_ptr<WizardPageBase> MakeWizardPage(WizardPageKind kind, PageFrame& f
         return nullptr;
     case WizardPageKind::Welcome:
         return std::make_unique<WelcomeWizardPage>(frame);
+    case WizardPageKind::SubPackages:
+        return std::make_unique<SubPackagesWizardPage>(frame);
     case WizardPageKind::SystemIntegrity:
         return std::make_unique<SystemIntegrityWizardPage>(frame);
     case WizardPageKind::Unpack:

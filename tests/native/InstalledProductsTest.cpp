@@ -51,6 +51,11 @@ TEST(RegistrationKeys, DownwardSearchOrderStopsAtTheLineLowerBound) {
     const auto zorvex = SearchedRegistrationKeys(ProductRecord(L"ZV::M", L"2024.1", false));
     ASSERT_EQ(7u, zorvex.size()); // year-numbered lines go down to 2018
     EXPECT_EQ(L"SOFTWARE\\Quenlis\\ZorvexXMLServer\\Installation_v2018\\Setup", zorvex.back());
+    // A line numbered in small releases finds its older release: 5 down to 1.
+    const auto muntac = SearchedRegistrationKeys(ProductRecord(L"MU::Z", L"5.0", true));
+    ASSERT_EQ(5u, muntac.size());
+    EXPECT_EQ(L"SOFTWARE\\Quenlis\\MuntacServer\\Installation_v4_x64\\Setup", muntac[1]);
+    EXPECT_EQ(L"SOFTWARE\\Quenlis\\MuntacServer\\Installation_v1_x64\\Setup", muntac.back());
 
     EXPECT_TRUE(SearchedRegistrationKeys(ProductRecord(L"HV::Z", L"2.0", true)).empty()); // below the bound
     EXPECT_TRUE(SearchedRegistrationKeys(ProductRecord(L"HV::Z", L"", true)).empty());

@@ -12,6 +12,7 @@
 #include "wizard/WizardDialog_win.h"
 
 #include <atomic>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -73,10 +74,11 @@ public:
         return false;
     }
     bool HasCustomInstallFolder(const ProductRecord&) override { return customFolders; }
-    // The conflicts the test sets up; every check hands out the same.
-    bool CheckConflicts(const PackageInfo&, std::vector<ConflictRecord>& records) override {
+    // The conflicts the test sets up: a package's own when it has some, otherwise the same for every check.
+    bool CheckConflicts(const PackageInfo& package, std::vector<ConflictRecord>& records) override {
         ++checks;
-        records = conflicts;
+        const auto own = conflictsOf.find(package.ProductName());
+        records = own != conflictsOf.end() ? own->second : conflicts;
         return blocking;
     }
     // Removals succeed unless the test names a display name that fails with a result.
@@ -159,6 +161,7 @@ public:
     std::vector<std::wstring> installedVersions; // display names of installed products
     bool customFolders = false;
     std::vector<ConflictRecord> conflicts;
+    std::map<std::wstring, std::vector<ConflictRecord>> conflictsOf; // by product name
     bool blocking = false;
     std::atomic<int> checks{0};
     std::wstring failingRemoval;
