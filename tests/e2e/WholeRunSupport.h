@@ -85,6 +85,16 @@ inline bool PageShows(HWND wizard, const std::wstring& text) {
     return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
+// What the current page and the buttons show, for a failure's message.
+inline std::string PageDump(HWND wizard) {
+    std::wstring dump = L"page:";
+    for (const std::wstring& text : WizardDriver::PageTexts(wizard))
+        dump += L" [" + text + L"]";
+    const WizardDriver::Buttons buttons = WizardDriver::ReadButtons(wizard);
+    dump += L" buttons: [" + buttons.back + L"] [" + buttons.next + L"] [" + buttons.cancel + L"]";
+    return WideToUtf8(dump);
+}
+
 // The wizard is on screen with a page that shows this text. Installs hide the wizard for a while, so the
 // default time allows for a whole install of the line.
 inline bool WaitForPageText(HWND wizard, const std::wstring& text, DWORD timeoutMs = 120'000) {
