@@ -261,6 +261,8 @@ TEST_P(WholeRun, AnOlderReleaseGoesByQuickInstallOrThroughTheRemovalPage) {
         ASSERT_TRUE(WaitForNextCaption(run.wizard, T(StringId::Remove), 30'000)) << PageDump(run.wizard);
         EXPECT_EQ(T(StringId::Retry), WizardDriver::ReadButtons(run.wizard).back);
         EXPECT_TRUE(PageShows(run.wizard, T(StringId::RemovalHint)));
+        EXPECT_TRUE(PageShows(run.wizard, T(StringId::RemovalList, L"\n    " + older)))
+            << PageDump(run.wizard);
         Screenshot(run.wizard, "removal", Language());
         ASSERT_TRUE(WizardDriver::PressNext(run.wizard));
         ASSERT_NO_FATAL_FAILURE(
