@@ -9,41 +9,69 @@ namespace {
 
 uint32_t LogModeBits(wchar_t c) {
     switch (c) {
-    case L'm': return 0x1;
-    case L'e': return 0x2;
-    case L'w': return 0x4;
-    case L'u': return 0x8;
-    case L'i': return 0x10;
-    case L'o': return 0x80;
-    case L'a': return 0x100;
-    case L'r': return 0x200;
-    case L'c': return 0x800;
-    case L'v': return 0x1000;
-    case L'x': return 0x2000;
-    case L'*': return 0xF9F;
-    default: return 0;
+    case L'm':
+        return 0x1;
+    case L'e':
+        return 0x2;
+    case L'w':
+        return 0x4;
+    case L'u':
+        return 0x8;
+    case L'i':
+        return 0x10;
+    case L'o':
+        return 0x80;
+    case L'a':
+        return 0x100;
+    case L'r':
+        return 0x200;
+    case L'c':
+        return 0x800;
+    case L'v':
+        return 0x1000;
+    case L'x':
+        return 0x2000;
+    case L'*':
+        return 0xF9F;
+    default:
+        return 0;
     }
 }
 
 uint32_t ReinstallModeBits(wchar_t c) {
     switch (c) {
-    case L'p': return 0x2;
-    case L'o': return 0x4;
-    case L'e': return 0x8;
-    case L'd': return 0x10;
-    case L'c': return 0x20;
-    case L'a': return 0x40;
-    case L'm': return 0x80;
-    case L'u': return 0x100;
-    case L's': return 0x200;
-    case L'v': return 0x400;
-    default: return 0;
+    case L'p':
+        return 0x2;
+    case L'o':
+        return 0x4;
+    case L'e':
+        return 0x8;
+    case L'd':
+        return 0x10;
+    case L'c':
+        return 0x20;
+    case L'a':
+        return 0x40;
+    case L'm':
+        return 0x80;
+    case L'u':
+        return 0x100;
+    case L's':
+        return 0x200;
+    case L'v':
+        return 0x400;
+    default:
+        return 0;
     }
 }
 
-std::wstring StripQuotes(std::wstring_view text) { return Trim(text, L"\""); }
+std::wstring StripQuotes(std::wstring_view text) {
+    return Trim(text, L"\"");
+}
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
 
 } // namespace
 
@@ -154,11 +182,21 @@ void CSetupAppCommandLineInfo::ParseUiLevel(std::wstring_view suffix) {
     }
     int32_t level = 0;
     switch (suffix[0]) {
-    case L'b': level = UiLevel::Basic; break;
-    case L'r': level = UiLevel::Reduced; break;
-    case L'f': level = UiLevel::Full; break;
-    case L'n': level = UiLevel::None; break;
-    default: invalid = true; return;
+    case L'b':
+        level = UiLevel::Basic;
+        break;
+    case L'r':
+        level = UiLevel::Reduced;
+        break;
+    case L'f':
+        level = UiLevel::Full;
+        break;
+    case L'n':
+        level = UiLevel::None;
+        break;
+    default:
+        invalid = true;
+        return;
     }
     uiLevel = level;
     if (suffix.size() == 1)
@@ -213,15 +251,17 @@ std::wstring_view ArgumentsAfterProgramName(std::wstring_view commandLine) {
     return commandLine.substr(i);
 }
 
-std::vector<std::wstring> SplitArguments(std::wstring_view text) {
-    std::vector<std::wstring> tokens;
+std::vector<ArgumentSpan> SplitArgumentSpans(std::wstring_view text) {
+    std::vector<ArgumentSpan> spans;
     size_t i = 0;
     for (;;) {
         while (i < text.size() && IsBlank(text[i]))
             ++i;
         if (i >= text.size())
             break;
-        std::wstring token;
+        ArgumentSpan span;
+        span.begin = i;
+        std::wstring& token = span.text;
         bool quoted = false;
         while (i < text.size() && (quoted || !IsBlank(text[i]))) {
             size_t backslashes = 0;
@@ -242,11 +282,49 @@ std::vector<std::wstring> SplitArguments(std::wstring_view text) {
                 ++i;
             } else {
                 token.append(backslashes, L'\\');
-                if (backslashes == 0 && i < text.size())
+                if (backslashes == 0 && i < text.size()) {
+                    if (text[i] == L'=' && span.firstEquals == std::wstring_view::npos) {
+                        span.firstEquals = i;
+                        span.quotedAtEquals = quoted;
+                    }
                     token += text[i++];
+                }
             }
         }
-        tokens.push_back(std::move(token));
+        span.end = i;
+        spans.push_back(std::move(span));
     }
+    return spans;
+}
+
+std::vector<std::wstring> SplitArguments(std::wstring_view text) {
+    std::vector<std::wstring> tokens;
+    for (ArgumentSpan& span : SplitArgumentSpans(text))
+        tokens.push_back(std::move(span.text));
     return tokens;
+}
+
+std::wstring MaskServicePasswords(std::wstring_view arguments) {
+    constexpr std::wstring_view kPasswordSuffix = L"_Service_Password";
+    constexpr std::wstring_view kMask = L"********";
+    std::wstring masked;
+    size_t copied = 0;
+    for (const ArgumentSpan& span : SplitArgumentSpans(arguments)) {
+        if (span.firstEquals == std::wstring_view::npos)
+            continue;
+        const std::wstring name = Trim(std::wstring_view(span.text).substr(0, span.text.find(L'=')));
+        if (name.size() < kPasswordSuffix.size() ||
+            !EqualsNoCase(std::wstring_view(name).substr(name.size() - kPasswordSuffix.size()),
+                          kPasswordSuffix))
+            continue;
+        // Everything after the equals sign goes, its quotes included; a quote open before the sign is
+        // closed again so the line still reads as one token.
+        masked.append(arguments.substr(copied, span.firstEquals + 1 - copied));
+        masked.append(kMask);
+        if (span.quotedAtEquals)
+            masked += L'"';
+        copied = span.end;
+    }
+    masked.append(arguments.substr(copied));
+    return masked;
 }

@@ -66,5 +66,16 @@ private:
 
 // Splits a command line by the C runtime's argument rules (backslashes before quotes, doubled quotes).
 std::vector<std::wstring> SplitArguments(std::wstring_view arguments);
+// One argument with the range of the command line it was read from.
+struct ArgumentSpan {
+    size_t begin = 0, end = 0;                    // [begin, end) of the command line
+    std::wstring text;                            // as SplitArguments gives it
+    size_t firstEquals = std::wstring_view::npos; // the first "=" of the range that is part of the text
+    bool quotedAtEquals = false;                  // that "=" stands inside double quotes
+};
+std::vector<ArgumentSpan> SplitArgumentSpans(std::wstring_view arguments);
+// The command line as the log may show it: the value of every property whose name ends with
+// "_Service_Password" (any case) replaced by asterisks, the rest unchanged.
+std::wstring MaskServicePasswords(std::wstring_view arguments);
 // The part of a full process command line after the program name, as the runtime skips it.
 std::wstring_view ArgumentsAfterProgramName(std::wstring_view commandLine);

@@ -1,5 +1,6 @@
 #include "launcher/SetupLog.h"
 
+#include "launcher/CommandLine.h"
 #include "support/Format.h"
 
 int LogVerbosityFromMode(uint32_t logMode) {
@@ -28,7 +29,13 @@ std::wstring StartLine(const LocalTime& now, const FileVersion& version) {
     return line + L"\r\n";
 }
 
-std::wstring StopLine(const LocalTime& now) { return L"=== SetupLauncher stopped: " + TimeText(now) + L"\r\n"; }
+std::wstring StopLine(const LocalTime& now) {
+    return L"=== SetupLauncher stopped: " + TimeText(now) + L"\r\n";
+}
+
+std::wstring CommandLineLogLine(std::wstring_view arguments) {
+    return L"VNT (c): CommandLine: " + MaskServicePasswords(arguments) + L"\r\n";
+}
 
 std::wstring LimitLogLine(std::wstring line) {
     if (line.size() > kMaxLogLineLength)

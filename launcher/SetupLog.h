@@ -4,8 +4,9 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
-constexpr int kLogLevelFailure = 1;  // start, stop, failures
+constexpr int kLogLevelFailure = 1;   // start, stop, failures
 constexpr int kLogLevelOperation = 2; // command line, warnings, refused checks
 constexpr int kLogLevelProgress = 3;
 
@@ -24,5 +25,8 @@ struct FileVersion {
 int LogVerbosityFromMode(uint32_t logMode);
 std::wstring StartLine(const LocalTime& now, const FileVersion& version);
 std::wstring StopLine(const LocalTime& now);
+// The command-line line that follows the start line; service passwords are masked, the log being readable
+// by more people than the command line.
+std::wstring CommandLineLogLine(std::wstring_view arguments);
 // The line as it goes into the file: cut at the buffer limit, never longer.
 std::wstring LimitLogLine(std::wstring line);

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <wincrypt.h>
+
 #include <fdi.h>
 
 #include <utility>
@@ -108,6 +110,30 @@ struct IconTraits { // LoadImage(IMAGE_ICON) of a size other than the system's s
     static bool Close(Type h) { return DestroyIcon(h) != FALSE; }
 };
 
+struct ServiceHandleTraits { // OpenSCManager, OpenService, CreateService
+    using Type = SC_HANDLE;
+    static Type Invalid() { return nullptr; }
+    static bool Close(Type h) { return CloseServiceHandle(h) != FALSE; }
+};
+
+struct CryptProviderTraits { // CryptAcquireContext
+    using Type = HCRYPTPROV;
+    static Type Invalid() { return 0; }
+    static bool Close(Type h) { return CryptReleaseContext(h, 0) != FALSE; }
+};
+
+struct CryptHashTraits { // CryptCreateHash
+    using Type = HCRYPTHASH;
+    static Type Invalid() { return 0; }
+    static bool Close(Type h) { return CryptDestroyHash(h) != FALSE; }
+};
+
+struct CryptKeyTraits { // CryptDeriveKey
+    using Type = HCRYPTKEY;
+    static Type Invalid() { return 0; }
+    static bool Close(Type h) { return CryptDestroyKey(h) != FALSE; }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using RegistryKeyHandle = UniqueHandle<RegistryKeyTraits>;
@@ -118,6 +144,10 @@ using FdiContext = UniqueHandle<FdiContextTraits>;
 using WindowHandle = UniqueHandle<WindowTraits>;
 using GdiObject = UniqueHandle<GdiObjectTraits>;
 using IconHandle = UniqueHandle<IconTraits>;
+using ServiceHandle = UniqueHandle<ServiceHandleTraits>;
+using CryptProvider = UniqueHandle<CryptProviderTraits>;
+using CryptHash = UniqueHandle<CryptHashTraits>;
+using CryptKey = UniqueHandle<CryptKeyTraits>;
 
 struct MemoryDCTraits { // CreateCompatibleDC: a memory device context freed with DeleteDC
     using Type = HDC;

@@ -68,7 +68,7 @@ CSetupApp::~CSetupApp() {
 }
 
 bool CSetupApp::InitInstance() {
-    log_.Write(kLogLevelOperation, L"VNT (c): CommandLine: %s\r\n", rawArguments_);
+    log_.Write(kLogLevelOperation, L"%s", CommandLineLogLine(rawArguments_));
 
     ProbeLanguages(context_);
     const ManifestResources manifest(GetModuleHandleW(nullptr), context_.multiLanguage);

@@ -70,6 +70,19 @@ TEST_F(LogRun, CommandLineLineCarriesTheRawText) {
     EXPECT_EQ(L"VNT (c): CommandLine: " + text + L"\r\n", lines[1]);
 }
 
+// A service password given on the command line never reaches the log in plain text.
+TEST_F(LogRun, CommandLineLineHidesServicePasswords) {
+    const std::wstring text =
+        L"/qn /L*v \"" + log_ + L"\" \"KS_Service_Password=p w\" HVS_Service_Password=pw";
+    const RunResult run = RunLauncherWithText(text);
+    EXPECT_EQ(0u, run.exitCode);
+    const auto lines = Log();
+    ASSERT_GE(lines.size(), 2u) << LogForMessage();
+    EXPECT_EQ(L"VNT (c): CommandLine: /qn /L*v \"" + log_ +
+                  L"\" \"KS_Service_Password=********\" HVS_Service_Password=********\r\n",
+              lines[1]);
+}
+
 // /Lw gives level 2: start, command line, warnings and stop are written; progress lines are not.
 TEST_F(LogRun, WarningLevelLeavesOutProgressLines) {
     const RunResult run = RunLauncher({L"/qn", L"/Lw", log_});

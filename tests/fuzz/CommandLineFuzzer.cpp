@@ -21,5 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const auto& token : SplitArguments(arguments))
         total += token.size();
     FUZZ_REQUIRE(total <= arguments.size());
+
+    // Masking keeps the line's token count: a mask never opens or closes a token.
+    FUZZ_REQUIRE(SplitArguments(MaskServicePasswords(arguments)).size() == SplitArguments(arguments).size());
     return 0;
 }

@@ -38,6 +38,41 @@ TEST(SetupLog, VerbosityFollowsTheLogModeOfTheCommandLine) {
     }
 }
 
+// The command line goes into the log whole but for the service passwords, which any reader of the log
+// could otherwise read; the properties themselves keep their values.
+TEST(SetupLog, TheCommandLineLineHidesServicePasswords) {
+    const struct {
+        const wchar_t* arguments;
+        const wchar_t* logged;
+    } cases[] = {
+        {L"", L""},
+        {L"/qn KS_Service_Password=secret", L"/qn KS_Service_Password=********"},
+        {L"HVS_SERVICE_PASSWORD=secret /L*v log", L"HVS_SERVICE_PASSWORD=******** /L*v log"},
+        {L"\"A_Service_Password=x y\" B=1", L"\"A_Service_Password=********\" B=1"},
+        {L"A_Service_Password=\"x y\" B=1", L"A_Service_Password=******** B=1"},
+        {L"A_Service_Password=\"x \"\" y\"\tB=1", L"A_Service_Password=********\tB=1"},
+        {L"\"A_Service_Password\"=x", L"\"A_Service_Password\"=********"},
+        {L" A_Service_Password =x", L" A_Service_Password =x"}, // two tokens: no name before "="
+        {L"A_Service_Password=", L"A_Service_Password=********"},
+        {L"A_Service_Password=a=b C_Service_Password=c",
+         L"A_Service_Password=******** C_Service_Password=********"},
+        // Only the name decides: other properties, and values that merely mention a password, stay.
+        {L"KS_Service_Username=BUILD\\svc KS_Service_PasswordX=1",
+         L"KS_Service_Username=BUILD\\svc KS_Service_PasswordX=1"},
+        {L"NOTE=A_Service_Password=x", L"NOTE=A_Service_Password=x"},
+        {L"_Service_Password=x", L"_Service_Password=********"},
+        {L"Service_Password=x", L"Service_Password=x"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MaskServicePasswords(c.arguments), c.logged) << Narrow(c.arguments);
+        EXPECT_EQ(CommandLineLogLine(c.arguments),
+                  std::wstring(L"VNT (c): CommandLine: ") + c.logged + L"\r\n");
+    }
+    CSetupAppCommandLineInfo info;
+    info.ParseArguments(L"KS_Service_Password=\"x y\"");
+    EXPECT_EQ(info.properties, std::vector<std::wstring>{L"KS_Service_Password=\"x y\""});
+}
+
 TEST(SetupLog, StartAndStopLines) {
     const LocalTime time{2024, 3, 7, 9, 5, 1};
     EXPECT_EQ(L"=== SetupLauncher started: 2024-03-07 09:05:01 Build type: SHIP ANSI 1.0.12.345\r\n",
