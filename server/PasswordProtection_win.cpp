@@ -41,7 +41,7 @@ const PasswordKey& Key() {
 
 } // namespace
 
-std::wstring ProtectPassword(const std::wstring& password) {
+std::wstring ProtectServicePassword(const std::wstring& password) {
     const HCRYPTKEY key = Key().Get();
     if (!key)
         return password;

@@ -7,4 +7,4 @@
 
 // The password enciphered and encoded; the password itself when the system offers no key, and empty when
 // enciphering or encoding fails.
-std::wstring ProtectPassword(const std::wstring& password);
+std::wstring ProtectServicePassword(const std::wstring& password);

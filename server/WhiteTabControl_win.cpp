@@ -23,6 +23,10 @@ bool CWhiteTabCtrl::Create(HWND parent, int id, const RECT& rect, HFONT font) {
     return true;
 }
 
+void CWhiteTabCtrl::SendToBack() {
+    SetWindowPos(window_.Get(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 LRESULT CALLBACK CWhiteTabCtrl::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                              UINT_PTR, DWORD_PTR) {
     if (message == WM_ERASEBKGND) {

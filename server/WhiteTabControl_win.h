@@ -12,6 +12,9 @@ public:
     // Creates the visible control as a child of `parent`; false when the system refuses it.
     bool Create(HWND parent, int id, const RECT& rect, HFONT font);
     HWND Handle() const { return window_.Get(); }
+    // Puts the control below all its siblings, so that the controls placed on its display area are drawn
+    // over it (it clips them out of its own painting).
+    void SendToBack();
 
     void AddTab(const std::wstring& text, LPARAM data);
     int TabCount() const;

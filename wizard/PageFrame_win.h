@@ -69,6 +69,9 @@ public:
     // The subPackages= option of the command line.
     const std::wstring& SubPackagesOption() const { return context_.commandLine.subPackages; }
     const PackageList& Packages() const { return context_.packages; }
+    // The command line's public properties, name=value each; the service configuration takes out those it
+    // writes itself.
+    std::vector<std::wstring>& CommandLineProperties() const { return context_.commandLine.properties; }
     SetupChoices& Choices() const { return context_.choices; }
     SetupResult& Result() const { return context_.result; }
     // Records an installer error as the unreported result; 0 changes nothing.

@@ -2,6 +2,7 @@
 
 #include "StringIds.h"
 #include "launcher/SetupLog.h"
+#include "server/ServerConfiguration.h"
 
 namespace {
 
@@ -14,8 +15,8 @@ constexpr int kPageMarginY = 10;
 std::vector<WizardPackageFacts> FactsOf(const PackageList& packages) {
     std::vector<WizardPackageFacts> facts;
     for (const PackageInfo& package : packages)
-        facts.push_back(
-            {package.ProductName(), package.ProductId(), package.InstallerType(), package.IsServerProduct()});
+        facts.push_back({package.ProductName(), package.ProductId(), package.InstallerType(),
+                         !ServerEntriesOf(package.ProductName()).empty()});
     return facts;
 }
 

@@ -1,4 +1,5 @@
 // The launcher's page classes by slot kind. A page class of a later kind replaces its placeholder here.
+#include "server/ServiceConfigurationWizardPage_win.h"
 #include "wizard/FinishWizardPage_win.h"
 #include "wizard/InstallWizardPage_win.h"
 #include "wizard/PlaceholderWizardPage_win.h"
@@ -20,6 +21,8 @@ std::unique_ptr<WizardPageBase> MakeWizardPage(WizardPageKind kind, PageFrame& f
         return std::make_unique<SystemIntegrityWizardPage>(frame);
     case WizardPageKind::Unpack:
         return std::make_unique<UnpackWizardPage>(frame);
+    case WizardPageKind::ServiceConfiguration:
+        return std::make_unique<ServiceConfigurationWizardPage>(frame);
     case WizardPageKind::Install:
         return std::make_unique<InstallWizardPage>(frame);
     case WizardPageKind::Finish:

@@ -64,6 +64,13 @@ TEST(SystemIntegrityRun, AnInteractiveRunProposesTheRemovalAndRemovesOnRemove) {
     EXPECT_EQ(texts, expected);
     EXPECT_TRUE(LogHas(folder.File(L"setup.log"), kProposed));
     ASSERT_TRUE(WizardDriver::PressNext(wizard));
+    // The two servers' settings come next, with the defaults; Next takes them.
+    ASSERT_TRUE(WaitForPageText(wizard, L"Unencrypted Connection to Web Server"));
+    const std::wstring shots = TestProgramFolder() + L"\\screenshots";
+    CreateDirectoryW(shots.c_str(), nullptr);
+    Sleep(500); // let the page paint
+    EXPECT_TRUE(WizardDriver::Screenshot(wizard, shots + L"\\service-configuration.bmp"));
+    ASSERT_TRUE(WizardDriver::PressNext(wizard));
     ASSERT_TRUE(WaitForButtons(wizard, L"Finish", L"< Back"));
     ASSERT_TRUE(WizardDriver::PressNext(wizard));
 

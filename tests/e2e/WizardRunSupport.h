@@ -33,4 +33,14 @@ inline bool WaitForButtons(HWND wizard, const std::wstring& next, const std::wst
     return false;
 }
 
+// Waits until the current page shows `text` among its controls' texts.
+inline bool WaitForPageText(HWND wizard, const std::wstring& text) {
+    for (int waited = 0; waited < 20'000; waited += 100, Sleep(100)) {
+        for (const std::wstring& shown : WizardDriver::PageTexts(wizard))
+            if (shown == text)
+                return true;
+    }
+    return false;
+}
+
 } // namespace e2e

@@ -76,10 +76,10 @@ TEST(ServiceInfo, ReadsStartTypeDelayAndAccountAsRegistered) {
 // The packages decipher what the launcher writes: deciphering with a key derived the same way gives the
 // password back. Three characters are six bytes, and eight Base64 characters with the line end.
 TEST(PasswordProtection, DeciphersWithTheSameKeyAndBreaksLinesAt64) {
-    EXPECT_EQ(L"ZTySdimD\r\n", ProtectPassword(L"abc"));
+    EXPECT_EQ(L"ZTySdimD\r\n", ProtectServicePassword(L"abc"));
 
     const std::wstring password = L"P\u00e4ssw\u00f6rd with a long tail 0123456789 0123456789";
-    const std::wstring text = ProtectPassword(password);
+    const std::wstring text = ProtectServicePassword(password);
     ASSERT_GT(text.size(), 66u);
     EXPECT_EQ(L"\r\n", text.substr(64, 2)); // a line break after 64 characters
     EXPECT_EQ(L"\r\n", text.substr(text.size() - 2));

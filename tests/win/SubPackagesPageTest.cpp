@@ -47,7 +47,8 @@ protected:
             }
             if (kind == WizardPageKind::Finish)
                 return std::make_unique<FinishTestPage>(frame);
-            if (kind == WizardPageKind::SystemIntegrity || kind == WizardPageKind::Unpack)
+            if (kind == WizardPageKind::SystemIntegrity || kind == WizardPageKind::Unpack ||
+                kind == WizardPageKind::ServiceConfiguration)
                 return std::make_unique<PlaceholderWizardPage>(frame, WizardPageLogName(kind));
             return MakeWizardPage(kind, frame);
         };
