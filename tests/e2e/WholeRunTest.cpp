@@ -95,6 +95,15 @@ protected:
         EXPECT_TRUE(PageShows(wizard, outcome)) << WideToUtf8(outcome);
     }
 
+    // The service configuration page, shown after the unpack page while a selected package has a server
+    // to configure: the user keeps the settings it proposes.
+    void NextOnServiceConfiguration(HWND wizard, const char* screenshot = nullptr) const {
+        ASSERT_TRUE(WaitForPageText(wizard, T(StringId::ServiceConfiguration))) << PageDump(wizard);
+        if (screenshot)
+            Screenshot(wizard, screenshot, Language());
+        ASSERT_TRUE(WizardDriver::PressNext(wizard));
+    }
+
     // Presses Finish; the run's exit code.
     static DWORD Finish(WizardRun& run) {
         EXPECT_TRUE(WizardDriver::PressNext(run.wizard));
@@ -146,6 +155,7 @@ TEST_P(WholeRun, InstallWithoutOneSubPackageThenChangeRepairAndRemoveThroughTheE
         ASSERT_TRUE(WizardDriver::PressNext(run.wizard));
         ASSERT_TRUE(WaitForPageText(run.wizard, T(StringId::UnpackHeading))) << PageDump(run.wizard);
         Screenshot(run.wizard, "unpack", Language());
+        ASSERT_NO_FATAL_FAILURE(NextOnServiceConfiguration(run.wizard, "service-configuration"));
         ASSERT_NO_FATAL_FAILURE(
             ExpectFinishPage(run.wizard, StringId::Completed, T(StringId::Installed, main_)));
         Screenshot(run.wizard, "finish-success", Language());
@@ -170,6 +180,7 @@ TEST_P(WholeRun, InstallWithoutOneSubPackageThenChangeRepairAndRemoveThroughTheE
             NextToSubPackages(run.wizard, StringId::SubPackagesModify, BST_CHECKED, BST_UNCHECKED));
         ASSERT_TRUE(WizardDriver::SetCheckBox(run.wizard, kPennixBox, true));
         ASSERT_TRUE(WizardDriver::PressNext(run.wizard));
+        ASSERT_NO_FATAL_FAILURE(NextOnServiceConfiguration(run.wizard));
         ASSERT_NO_FATAL_FAILURE(
             ExpectFinishPage(run.wizard, StringId::Completed, T(StringId::Modified, main_)));
         EXPECT_EQ(0u, Finish(run));
@@ -190,6 +201,7 @@ TEST_P(WholeRun, InstallWithoutOneSubPackageThenChangeRepairAndRemoveThroughTheE
         ASSERT_NO_FATAL_FAILURE(
             NextToSubPackages(run.wizard, StringId::SubPackagesRepair, BST_CHECKED, BST_CHECKED));
         ASSERT_TRUE(WizardDriver::PressNext(run.wizard));
+        ASSERT_NO_FATAL_FAILURE(NextOnServiceConfiguration(run.wizard));
         ASSERT_NO_FATAL_FAILURE(
             ExpectFinishPage(run.wizard, StringId::Completed, T(StringId::Repaired, main_)));
         EXPECT_EQ(0u, Finish(run));
@@ -265,6 +277,7 @@ TEST_P(WholeRun, AnOlderReleaseGoesByQuickInstallOrThroughTheRemovalPage) {
             << PageDump(run.wizard);
         Screenshot(run.wizard, "removal", Language());
         ASSERT_TRUE(WizardDriver::PressNext(run.wizard));
+        ASSERT_NO_FATAL_FAILURE(NextOnServiceConfiguration(run.wizard));
         ASSERT_NO_FATAL_FAILURE(
             ExpectFinishPage(run.wizard, StringId::Completed, T(StringId::Installed, main_)));
         EXPECT_EQ(0u, Finish(run));
