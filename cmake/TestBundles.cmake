@@ -7,7 +7,8 @@ set(TEST_BUNDLES
     TestOldProducts=old-products
     TestMissingPackageCode=missing-package-code
     TestCapitalX64=capital-x64
-    TestUnsafePackageCode=unsafe-package-code)
+    TestUnsafePackageCode=unsafe-package-code
+    TestFullLine=full-line)
 foreach(bundle IN LISTS TEST_BUNDLES)
     string(REPLACE "=" ";" pair ${bundle})
     list(GET pair 0 name)

@@ -33,13 +33,14 @@ constexpr PackageFolderOwner kTestPackageFolders[] = {
     {kKestrum317.packageCode, kKestrum317.productCode},
     {kKestrum312.packageCode, kKestrum312.productCode},
     {kZorvex2024.packageCode, kZorvex2024.productCode},
+    {kPennix2024.packageCode, kPennix2024.productCode},
     {L"{7D1C0E2B-40A5-4F0C-9B52-0C3F1D2E6A11}", kHalvora101.productCode}, // the taxonomy bundles
     {L"{E2E-A}", nullptr},
     {L"{E2E-B}", nullptr},
 };
 
-constexpr const Product* kTestProducts[] = {&kHalvora101, &kHalvora100, &kKestrum317, &kKestrum312,
-                                            &kZorvex2024};
+constexpr const Product* kTestProducts[] = {&kHalvora101, &kHalvora100, &kKestrum317,
+                                            &kKestrum312, &kZorvex2024, &kPennix2024};
 
 bool IsInstalledNow(const wchar_t* productCode) {
     return MsiQueryProductStateW(productCode) == INSTALLSTATE_DEFAULT;

@@ -61,6 +61,14 @@ inline constexpr Product kZorvex2024 = {L"ZorvexXMLServer2024",
                                         L"2024.01.00",
                                         L"SOFTWARE\\Quenlis\\ZorvexXMLServer\\Installation_v2024_x64\\Setup",
                                         L"ZorvexXMLServer"};
+inline constexpr Product kPennix2024 = {L"PennixServer2024",
+                                        L"Quenlis Pennix Server 2024 (x64)",
+                                        L"{8F9D869F-CFDD-44D7-8E33-7A955FEB155D}",
+                                        L"{FC1EE6E9-7F10-4E98-80E0-9734BD447999}",
+                                        L"PN::Z",
+                                        L"2024.01.00",
+                                        L"SOFTWARE\\Quenlis\\PennixServer\\Installation_v2024_x64\\Setup",
+                                        L"PennixServer"};
 
 // The folder of the databases and transforms, relative to the test programs' folder.
 inline constexpr const wchar_t* kProductsFolder = L"products";
@@ -79,5 +87,7 @@ inline constexpr const wchar_t* kMissingPackageCodeLauncher =
 inline constexpr const wchar_t* kCapitalX64Launcher = L"TestCapitalX64.exe"; // platform written "X64"
 inline constexpr const wchar_t* kUnsafePackageCodeLauncher =
     L"TestUnsafePackageCode.exe"; // package code "..\.."
+inline constexpr const wchar_t* kFullLineLauncher =
+    L"TestFullLine.exe"; // main, companion, ZorvexXML, Pennix; 5 languages
 
 } // namespace TestProducts

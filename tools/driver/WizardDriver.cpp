@@ -76,6 +76,20 @@ bool PressCancel(HWND wizard) {
     return Press(wizard, kCancelId);
 }
 
+bool SetCheckBox(HWND wizard, int id, bool checked) {
+    HWND page = CurrentPage(wizard);
+    const WindowDriver::ControlInfo box =
+        page ? WindowDriver::ControlById(page, id) : WindowDriver::ControlInfo{};
+    return box.window && box.visible && box.enabled && WindowDriver::SetChecked(box.window, checked);
+}
+
+int CheckBoxState(HWND wizard, int id) {
+    HWND page = CurrentPage(wizard);
+    const WindowDriver::ControlInfo box =
+        page ? WindowDriver::ControlById(page, id) : WindowDriver::ControlInfo{};
+    return box.window ? WindowDriver::CheckState(box.window) : -1;
+}
+
 bool SelectLanguage(HWND wizard, const std::wstring& displayName) {
     HWND box = GetDlgItem(wizard, kLanguageBoxId);
     if (!box || !IsWindowVisible(box))

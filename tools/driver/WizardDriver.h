@@ -37,6 +37,11 @@ Buttons ReadButtons(HWND wizard);
 bool PressNext(HWND wizard);
 bool PressBack(HWND wizard);
 bool PressCancel(HWND wizard);
+// The current page's check box `id`: ticks or unticks it with clicks as a user would; false when the
+// page lacks it, it is disabled or it does not take the state.
+bool SetCheckBox(HWND wizard, int id, bool checked);
+// BST_CHECKED or BST_UNCHECKED of the current page's check box `id`; -1 when the page lacks it.
+int CheckBoxState(HWND wizard, int id);
 // Chooses `displayName` in the language box as a user would; false when the box is hidden or lacks it.
 bool SelectLanguage(HWND wizard, const std::wstring& displayName);
 // A click of the left mouse button at (x, y) in `control`'s client coordinates (e.g. on a link).
