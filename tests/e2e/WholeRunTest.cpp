@@ -104,6 +104,14 @@ protected:
         ASSERT_TRUE(WizardDriver::PressNext(wizard));
     }
 
+    // The broker's page waits for Next; its installer is not run.
+    void NextOnBrokerPage(HWND wizard, const char* screenshot = nullptr) const {
+        ASSERT_TRUE(WaitForPageText(wizard, T(StringId::MqttSupport))) << PageDump(wizard);
+        if (screenshot)
+            Screenshot(wizard, screenshot, Language());
+        ASSERT_TRUE(WizardDriver::PressNext(wizard));
+    }
+
     // Presses Finish; the run's exit code.
     static DWORD Finish(WizardRun& run) {
         EXPECT_TRUE(WizardDriver::PressNext(run.wizard));
@@ -153,6 +161,7 @@ TEST_P(WholeRun, InstallWithoutOneSubPackageThenChangeRepairAndRemoveThroughTheE
         ASSERT_TRUE(WizardDriver::SetCheckBox(run.wizard, kPennixBox, false));
         Screenshot(run.wizard, "subpackages", Language());
         ASSERT_TRUE(WizardDriver::PressNext(run.wizard));
+        ASSERT_NO_FATAL_FAILURE(NextOnBrokerPage(run.wizard, "mosquitto"));
         ASSERT_TRUE(WaitForPageText(run.wizard, T(StringId::UnpackHeading))) << PageDump(run.wizard);
         Screenshot(run.wizard, "unpack", Language());
         ASSERT_NO_FATAL_FAILURE(NextOnServiceConfiguration(run.wizard, "service-configuration"));
@@ -180,6 +189,7 @@ TEST_P(WholeRun, InstallWithoutOneSubPackageThenChangeRepairAndRemoveThroughTheE
             NextToSubPackages(run.wizard, StringId::SubPackagesModify, BST_CHECKED, BST_UNCHECKED));
         ASSERT_TRUE(WizardDriver::SetCheckBox(run.wizard, kPennixBox, true));
         ASSERT_TRUE(WizardDriver::PressNext(run.wizard));
+        ASSERT_NO_FATAL_FAILURE(NextOnBrokerPage(run.wizard));
         ASSERT_NO_FATAL_FAILURE(NextOnServiceConfiguration(run.wizard));
         ASSERT_NO_FATAL_FAILURE(
             ExpectFinishPage(run.wizard, StringId::Completed, T(StringId::Modified, main_)));
@@ -201,6 +211,7 @@ TEST_P(WholeRun, InstallWithoutOneSubPackageThenChangeRepairAndRemoveThroughTheE
         ASSERT_NO_FATAL_FAILURE(
             NextToSubPackages(run.wizard, StringId::SubPackagesRepair, BST_CHECKED, BST_CHECKED));
         ASSERT_TRUE(WizardDriver::PressNext(run.wizard));
+        ASSERT_NO_FATAL_FAILURE(NextOnBrokerPage(run.wizard));
         ASSERT_NO_FATAL_FAILURE(NextOnServiceConfiguration(run.wizard));
         ASSERT_NO_FATAL_FAILURE(
             ExpectFinishPage(run.wizard, StringId::Completed, T(StringId::Repaired, main_)));
@@ -270,6 +281,7 @@ TEST_P(WholeRun, AnOlderReleaseGoesByQuickInstallOrThroughTheRemovalPage) {
         ASSERT_NO_FATAL_FAILURE(
             NextToSubPackages(run.wizard, StringId::SubPackagesInstall, BST_CHECKED, BST_CHECKED));
         ASSERT_TRUE(WizardDriver::PressNext(run.wizard));
+        ASSERT_NO_FATAL_FAILURE(NextOnBrokerPage(run.wizard));
         ASSERT_TRUE(WaitForNextCaption(run.wizard, T(StringId::Remove), 30'000)) << PageDump(run.wizard);
         EXPECT_EQ(T(StringId::Retry), WizardDriver::ReadButtons(run.wizard).back);
         EXPECT_TRUE(PageShows(run.wizard, T(StringId::RemovalHint)));
@@ -289,16 +301,15 @@ TEST_P(WholeRun, AnOlderReleaseGoesByQuickInstallOrThroughTheRemovalPage) {
 // Cancel leads to the finish page's interrupted texts and ends with "User cancelled installation." (3);
 // nothing is installed or removed and no unpacked package is left behind.
 TEST_P(WholeRun, CancelOnEveryPageLeavesTheMachineAsItWas) {
-    enum class Page { Welcome, SubPackages, Unpack, Removal };
+    enum class Page { Welcome, SubPackages, Broker, Unpack, Removal };
     struct Case {
         Page page;
         const char* name;
     };
     const Case cases[] = {
-        {Page::Welcome, "welcome"},
-        {Page::SubPackages, "subpackages"},
-        {Page::Unpack, "unpack"},
-        {Page::Removal, "removal"}, // with an older release installed, which stays
+        {Page::Welcome, "welcome"}, {Page::SubPackages, "subpackages"}, {Page::Broker, "broker"},
+        {Page::Unpack, "unpack"},   {Page::Removal, "removal"}, // with an older release installed, which
+                                                                // stays
     };
     ScratchFolder source;
     for (const Case& c : cases) {
@@ -317,6 +328,10 @@ TEST_P(WholeRun, CancelOnEveryPageLeavesTheMachineAsItWas) {
         if (c.page != Page::Welcome)
             ASSERT_NO_FATAL_FAILURE(
                 NextToSubPackages(run.wizard, StringId::SubPackagesInstall, BST_CHECKED, BST_CHECKED));
+        if (c.page != Page::Welcome && c.page != Page::SubPackages) {
+            ASSERT_TRUE(WizardDriver::PressNext(run.wizard));
+            ASSERT_TRUE(WaitForPageText(run.wizard, T(StringId::MqttSupport))) << PageDump(run.wizard);
+        }
         if (c.page == Page::Unpack) {
             ASSERT_TRUE(WizardDriver::PressNext(run.wizard));
             ASSERT_TRUE(WaitForPageText(run.wizard, T(StringId::UnpackHeading), 30'000))
