@@ -32,6 +32,8 @@ public:
     virtual void FocusButton(WizardButton button) = 0;
     // Grows the button to the left by `pixels` (shrinks it back with a negative number).
     virtual void WidenButton(WizardButton button, int pixels) = 0;
+    // How many pixels the button lacks to show `text` whole in its font; 0 when it fits.
+    virtual int ButtonShortfall(WizardButton button, const std::wstring& text) const = 0;
     virtual void ShowLanguageBox(bool show) = 0;
     // Enables or disables the whole wizard, so nothing can be pressed while work runs.
     virtual void EnableWizard(bool enable) = 0;

@@ -174,18 +174,27 @@ void WelcomeWizardPage::SelectSubPackagesLike(const ProductRecord& installedMain
 }
 
 void WelcomeWizardPage::WidenBackButton() {
-    if (backWidened_)
+    if (backWidened_ > 0)
         return;
     Frame().WidenButton(WizardButton::Back, kQuickInstallWidening);
-    backWidened_ = true;
+    backWidened_ = kQuickInstallWidening;
+}
+
+void WelcomeWizardPage::FitQuickInstallCaption(const std::wstring& caption) {
+    // A translation longer than the English caption gets the room it needs, not only the usual widening.
+    const int more = Frame().ButtonShortfall(WizardButton::Back, caption);
+    if (more <= 0)
+        return;
+    Frame().WidenButton(WizardButton::Back, more);
+    backWidened_ += more;
 }
 
 void WelcomeWizardPage::RestoreBackButton() {
-    if (!backWidened_)
+    if (backWidened_ == 0)
         return;
-    Frame().WidenButton(WizardButton::Back, -kQuickInstallWidening);
+    Frame().WidenButton(WizardButton::Back, -backWidened_);
     Frame().SetButtonText(WizardButton::Back, LoadString(StringId::Back));
-    backWidened_ = false;
+    backWidened_ = 0;
 }
 
 void WelcomeWizardPage::Relayout() {
@@ -209,7 +218,9 @@ void WelcomeWizardPage::Relayout() {
             LoadString(Welcome::ReplaceNoticeStringId(newMajorVersion_, mainProductId)), installedName_));
         quickInstallHint_->SetText(LoadString(StringId::QuickInstallHint));
         texts_->SetCurrent(upgradeColumn_);
-        Frame().SetButtonText(WizardButton::Back, LoadString(StringId::QuickInstall));
+        const std::wstring caption = LoadString(StringId::QuickInstall);
+        Frame().SetButtonText(WizardButton::Back, caption);
+        FitQuickInstallCaption(caption);
         Frame().EnableButton(WizardButton::Back, true);
     }
 

@@ -35,6 +35,7 @@ private:
     // Sub-packages follow the installed main product: those installed at its version join the candidates.
     void SelectSubPackagesLike(const ProductRecord& installedMain);
     void WidenBackButton();
+    void FitQuickInstallCaption(const std::wstring& caption);
     void RestoreBackButton();
     void SwitchLanguage(const std::wstring& code);
 
@@ -53,5 +54,5 @@ private:
     std::wstring installedName_;
     bool newMajorVersion_ = false;
     std::vector<ProductRecord> candidates_;
-    bool backWidened_ = false;
+    int backWidened_ = 0; // pixels the Back button is wider than its own
 };

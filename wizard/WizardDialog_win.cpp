@@ -2,7 +2,9 @@
 
 #include "StringIds.h"
 #include "launcher/SetupLog.h"
+
 #include "server/ServerConfiguration.h"
+#include <algorithm>
 
 namespace {
 
@@ -101,6 +103,22 @@ void CWizardDialog::WidenButton(WizardButton button, int pixels) {
     MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rect), 2);
     SetWindowPos(control, nullptr, rect.left - pixels, rect.top, rect.right - rect.left + pixels,
                  rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int CWizardDialog::ButtonShortfall(WizardButton button, const std::wstring& text) const {
+    HWND control = Button(button);
+    RECT client;
+    if (!control || !GetClientRect(control, &client))
+        return 0;
+    const WindowDC dc(control);
+    const HGDIOBJ previous =
+        SelectObject(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT needed{0, 0, 0, 0};
+    DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &needed, DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(dc.Get(), previous);
+    // The button's frame and the focus rectangle take a few pixels on each side.
+    constexpr int kFramePadding = 12;
+    return std::max(0, static_cast<int>(needed.right) + kFramePadding - static_cast<int>(client.right));
 }
 
 void CWizardDialog::ShowLanguageBox(bool show) {

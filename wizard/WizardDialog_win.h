@@ -54,6 +54,7 @@ private:
     void SetButtonText(WizardButton button, const std::wstring& text) override;
     void FocusButton(WizardButton button) override;
     void WidenButton(WizardButton button, int pixels) override;
+    int ButtonShortfall(WizardButton button, const std::wstring& text) const override;
     void ShowLanguageBox(bool show) override;
     void EnableWizard(bool enable) override;
     void Repaint() override;

@@ -187,13 +187,12 @@ inline LinkKind MakeFolderLink(const std::wstring& link, const std::wstring& tar
 
 // Removes a link made by MakeFolderLink (the link only).
 inline void RemoveFolderLink(const std::wstring& link, LinkKind kind) {
-    if (kind == LinkKind::UnixSymbolicLink)
-    {
+    if (kind == LinkKind::UnixSymbolicLink) {
         RunUnix(L"/bin/rm", L"-f " + QuotedUnixPath(link));
-        for (int attempt = 0; attempt < 40 && GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES; ++attempt)
+        for (int attempt = 0; attempt < 40 && GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES;
+             ++attempt)
             Sleep(50);
-    }
-    else if (kind != LinkKind::None)
+    } else if (kind != LinkKind::None)
         RemoveDirectoryW(link.c_str());
 }
 

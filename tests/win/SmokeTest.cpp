@@ -8,7 +8,8 @@ TEST(Registry, WritesAndReadsInBothViews) {
         RegistryKey key = RegistryKey::Create(HKEY_LOCAL_MACHINE, path, view);
         ASSERT_TRUE(key.IsOpen());
         ASSERT_TRUE(key.WriteString(L"Value", L"text"));
-        EXPECT_EQ(L"text", RegistryKey::Open(HKEY_LOCAL_MACHINE, path, view).ReadString(L"Value").value_or(L""));
+        EXPECT_EQ(L"text",
+                  RegistryKey::Open(HKEY_LOCAL_MACHINE, path, view).ReadString(L"Value").value_or(L""));
         EXPECT_TRUE(RegistryKey::DeleteTree(HKEY_LOCAL_MACHINE, path, view));
     }
 }

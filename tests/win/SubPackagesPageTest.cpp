@@ -50,7 +50,7 @@ protected:
             if (kind == WizardPageKind::SystemIntegrity || kind == WizardPageKind::Unpack ||
                 kind == WizardPageKind::ServiceConfiguration)
                 return std::make_unique<PlaceholderWizardPage>(frame, WizardPageLogName(kind));
-            return MakeWizardPage(kind, frame);
+            return OtherPage(kind, frame);
         };
     }
     HWND WaitForPage() {

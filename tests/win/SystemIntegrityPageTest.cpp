@@ -30,7 +30,7 @@ protected:
             }
             if (kind == WizardPageKind::Finish)
                 return std::make_unique<FinishTestPage>(frame);
-            return MakeWizardPage(kind, frame);
+            return OtherPage(kind, frame);
         };
     }
     bool Logged(const std::wstring& line) const { return host_->Logged(line); }

@@ -27,7 +27,7 @@ protected:
             }
             if (kind == WizardPageKind::Finish)
                 return std::make_unique<FinishTestPage>(frame);
-            return MakeWizardPage(kind, frame);
+            return OtherPage(kind, frame);
         };
     }
     // An installed 10.0 that the package (10.1) upgrades, in `language`.

@@ -68,7 +68,7 @@ TEST_F(WizardDialogTest, AQuickInstallRunsToTheEndWithoutStopping) {
         if (kind == WizardPageKind::Welcome)
             return std::unique_ptr<WizardPageBase>(
                 std::make_unique<TextTestPage>(frame, L"Welcome", 150, 35, true));
-        return MakeWizardPage(kind, frame);
+        return OtherPage(kind, frame);
     };
     const INT_PTR ended = Run(factory, [] {});
     EXPECT_EQ(ended, IDOK);
