@@ -6,6 +6,7 @@ namespace {
 // Room a check box or radio button keeps for its box or circle, and between it and the text.
 constexpr int kBoxSize = 16;
 constexpr int kBoxTextGap = 2;
+constexpr int kUnplacedWrapWidth = 1 << 20;
 } // namespace
 
 ICBSTextBasedWidget::ICBSTextBasedWidget(std::unique_ptr<WidgetWindowIF> window, std::wstring text, bool wrap)
@@ -46,6 +47,11 @@ bool ICBSTextBasedWidget::ArrangeContent(const LayoutRect& content) {
 LayoutSize ICBSTextBasedWidget::MeasureText(int reserved) const {
     if (wrap_ && WindowWidth() >= 1)
         return Window().MeasureText(text_, std::max(1, WindowWidth() - reserved));
+    // Not placed yet: a wrapping text is measured on a width nothing fills, so that its own line breaks
+    // still count. Measured as one line, a short text of two lines would seem to fit its place and keep
+    // the height of one.
+    if (wrap_)
+        return Window().MeasureText(text_, kUnplacedWrapWidth);
     return Window().MeasureText(text_, 0);
 }
 

@@ -64,6 +64,12 @@ inline std::unique_ptr<FakeLeaf> Leaf(int width, int height, bool expandsH = fal
 
 // Greedy word wrap at spaces; a word wider than the width stands alone on its line and sticks out.
 inline LayoutSize FakeMeasure(std::wstring_view text, int wrapWidth) {
+    // A wrapping measurement keeps the text's own line breaks, as the system's does.
+    if (const size_t lineEnd = text.find(L'\n'); wrapWidth >= 1 && lineEnd != std::wstring_view::npos) {
+        const LayoutSize first = FakeMeasure(text.substr(0, lineEnd), wrapWidth);
+        const LayoutSize rest = FakeMeasure(text.substr(lineEnd + 1), wrapWidth);
+        return {std::max(first.width, rest.width), first.height + rest.height};
+    }
     if (wrapWidth < 1)
         return {static_cast<int>(text.size()) * kCharWidth, kLineHeight};
     std::vector<size_t> lines;

@@ -122,6 +122,16 @@ TEST(Widgets, AWrappingTextWithNoWidthStaysOnOneLine) {
     EXPECT_EQ((LayoutSize{84, kLineHeight}), cut->SizeHint());
 }
 
+// A short text of two lines fits its place's width as one line would; it must still be given two lines.
+TEST(Widgets, AWrappingTextKeepsItsLineBreaksWhereItsLinesFit) {
+    ICBSVerticalLayout column(0);
+    std::shared_ptr<WindowRecord> window;
+    auto* text = column.AddChild(Make<ICBSTextWidget>(window, L"ab cd:\n    ef", true));
+    column.SetGeometry({0, 0, 400, 100});
+    EXPECT_EQ(2 * kLineHeight, text->SizeHint().height);
+    EXPECT_EQ(2 * kLineHeight, window->rect.height);
+}
+
 TEST(Widgets, AWordWiderThanTheWidthEndsTheRearranging) {
     // The word sticks out at every width, so the widget is always short of room; arranging must still end.
     const std::wstring longWord(40, L'x');
