@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 using namespace FileTest;
 
 namespace {
@@ -54,4 +56,34 @@ TEST(BackupSource, MeasuresRealFoldersInSixtyFourBitsWithoutFollowingLinks) {
     EXPECT_EQ(static_cast<int>(folders), steps);
     EXPECT_GT(values.FreeMiB(), 0u);
     EXPECT_EQ(L"5 GB", Backup::SizeText(Backup::NeededMiB(values.BackupBytes())));
+}
+
+// Benchmark, not a test (run by scripts/bench-backup.sh): the measurement's speed over a tree of many
+// thousand files. Prints the counts and the time; never fails on a slow machine.
+TEST(BackupSource, DISABLED_MeasuringSpeedOnManyFiles) {
+    const Folder data(L"backup-bench");
+    const std::wstring solutions = data / L"SolutionFiles";
+    CreateDirectoryW(solutions.c_str(), nullptr);
+    constexpr int kFolders = 100, kFilesPerFolder = 100;
+    for (int f = 0; f < kFolders; ++f) {
+        const std::wstring folder = solutions + L"\\s" + std::to_wstring(f);
+        CreateDirectoryW(folder.c_str(), nullptr);
+        for (int i = 0; i < kFilesPerFolder; ++i)
+            WriteText(folder + L"\\f" + std::to_wstring(i) + L".xml", std::string(100 + i, 'x'));
+    }
+    for (int round = 0; round < 3; ++round) {
+        Backup::BackupMeasurement values;
+        LARGE_INTEGER frequency, start, end;
+        QueryPerformanceFrequency(&frequency);
+        QueryPerformanceCounter(&start);
+        Backup::Measure(
+            data.Path(), solutions, WindowsMeasuringSource(), [] { return false; }, {}, values);
+        QueryPerformanceCounter(&end);
+        const double ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart;
+        printf("== measure round %d: %d files in %llu folders, %llu bytes, %.1f ms (%.0f files/s)\n",
+               round + 1, kFolders * kFilesPerFolder,
+               static_cast<unsigned long long>(values.FoldersVisited()),
+               static_cast<unsigned long long>(values.BackupBytes()), ms,
+               kFolders * kFilesPerFolder * 1000.0 / ms);
+    }
 }
