@@ -1,5 +1,6 @@
 #include "server/BackupSource_win.h"
 
+#include "support/FileUtilities_win.h"
 #include "support/Handle_win.h"
 
 namespace {
@@ -33,11 +34,6 @@ uint64_t FileSize(const std::wstring& path) {
     return SizeOf(data.nFileSizeHigh, data.nFileSizeLow);
 }
 
-bool FolderExists(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::optional<Backup::ClusterFacts> Clusters(const std::wstring& path) {
     if (path.empty())
         return std::nullopt;
@@ -53,5 +49,5 @@ std::optional<Backup::ClusterFacts> Clusters(const std::wstring& path) {
 } // namespace
 
 Backup::MeasuringSource WindowsMeasuringSource() {
-    return {ListFolder, FileSize, FolderExists, Clusters};
+    return {ListFolder, FileSize, ICBSFileUtilities::IsFolder, Clusters};
 }

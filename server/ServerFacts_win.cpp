@@ -2,6 +2,7 @@
 
 #include "launcher/SystemInfo_win.h"
 #include "server/ServiceInfo_win.h"
+#include "support/FileUtilities_win.h"
 
 #include <shlobj.h>
 
@@ -19,12 +20,9 @@ std::wstring WindowsServerFacts::DataFolder() {
 }
 
 std::wstring WindowsServerFacts::ProgramFolder() {
-    wchar_t folder[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, folder)))
-        return {};
-    return folder;
+    return ICBSFileUtilities::KnownFolderPath(FOLDERID_ProgramFiles);
 }
 
 bool WindowsServerFacts::Exists(const std::wstring& path) {
-    return !path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return !path.empty() && ICBSFileUtilities::Exists(path);
 }

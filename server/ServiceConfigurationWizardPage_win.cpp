@@ -8,6 +8,7 @@
 #include "server/ServiceConfigurationRules.h"
 #include "support/Format.h"
 #include "support/StringUtil.h"
+#include "wizard/Widgets_win.h"
 
 #include <commctrl.h>
 
@@ -25,15 +26,6 @@ constexpr int kCaptionHeight = 16;
 constexpr int kSummaryHeight = 34;
 constexpr int kButtonWidth = 80, kButtonHeight = 23;
 constexpr int kGroupGap = 8;
-
-HWND MakeControl(HWND parent, const wchar_t* className, DWORD style, int id, HFONT font) {
-    HWND control = CreateWindowExW(0, className, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   GetModuleHandleW(nullptr), nullptr);
-    if (control)
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return control;
-}
 
 void Place(HWND control, int left, int top, int width, int height) {
     if (control)
@@ -63,11 +55,11 @@ void ServiceConfigurationWizardPage::CreateControls(HWND parent, int width, int 
     const HFONT normal = Frame().Font(PageFont::Normal);
     tabs_.Create(parent, kTabControlId, {0, 0, width, height}, normal);
     for (Group* group : {&unencrypted_, &ssl_, &service_}) {
-        group->caption =
-            MakeControl(parent, L"Static", SS_LEFT | SS_NOPREFIX, -1, Frame().Font(PageFont::Bold));
+        group->caption = MakeChildControl(parent, L"Static", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, -1, {},
+                                          Frame().Font(PageFont::Bold));
         group->summary.Create(parent, GroupIds(*group).summary, {}, normal);
-        group->button =
-            MakeControl(parent, L"Button", BS_PUSHBUTTON | WS_TABSTOP, GroupIds(*group).button, normal);
+        group->button = MakeChildControl(parent, L"Button", WS_VISIBLE | BS_PUSHBUTTON | WS_TABSTOP,
+                                         GroupIds(*group).button, {}, normal);
     }
 }
 

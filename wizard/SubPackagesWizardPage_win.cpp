@@ -4,6 +4,7 @@
 #include "launcher/SubPackageSelection.h"
 #include "support/Format.h"
 #include "wizard/InstallationRemoval_win.h"
+#include "wizard/Widgets_win.h"
 
 namespace {
 
@@ -15,16 +16,6 @@ constexpr int kCheckBoxHeight = 19;
 constexpr int kTextLeft = 35;
 constexpr int kTextRightMargin = 17;
 constexpr int kTextHeight = 38;
-
-HWND MakeControl(HWND parent, const wchar_t* className, DWORD style, int id, const RECT& rect, HFONT font) {
-    HWND control =
-        CreateWindowExW(0, className, L"", WS_CHILD | style, rect.left, rect.top, rect.right - rect.left,
-                        rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                        GetModuleHandleW(nullptr), nullptr);
-    if (control)
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return control;
-}
 
 void SetText(HWND control, const std::wstring& text) {
     if (control)
@@ -63,12 +54,12 @@ void SubPackagesWizardPage::CreateControls(HWND parent, int width, int) {
 
     const HFONT medium = Frame().Font(PageFont::Medium);
     const HFONT normal = Frame().Font(PageFont::Normal);
-    title_ = MakeControl(parent, L"Static", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, -1,
-                         {0, plan.titleTop, width, plan.titleTop + kTitleHeight},
-                         Frame().Font(PageFont::LargeBold));
+    title_ = MakeChildControl(parent, L"Static", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, -1,
+                              {0, plan.titleTop, width, plan.titleTop + kTitleHeight},
+                              Frame().Font(PageFont::LargeBold));
     description_ =
-        MakeControl(parent, L"Static", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, -1,
-                    {0, plan.descriptionTop, width, plan.descriptionTop + kDescriptionHeight}, medium);
+        MakeChildControl(parent, L"Static", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, -1,
+                         {0, plan.descriptionTop, width, plan.descriptionTop + kDescriptionHeight}, medium);
 
     SetupChoices& choices = Frame().Choices();
     const int textRight = width - kTextRightMargin;
@@ -77,7 +68,7 @@ void SubPackagesWizardPage::CreateControls(HWND parent, int width, int) {
         Row& row = rows_[j];
         row.package = &packages[offered[j]];
         row.texts = rowPlan.texts;
-        row.checkBox = MakeControl(
+        row.checkBox = MakeChildControl(
             parent, L"Button", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX | BS_MULTILINE,
             SubPackages::kFirstCheckBoxId + static_cast<int>(j),
             {kCheckBoxLeft, rowPlan.checkBoxTop, width, rowPlan.checkBoxTop + kCheckBoxHeight}, medium);
@@ -85,9 +76,9 @@ void SubPackagesWizardPage::CreateControls(HWND parent, int width, int) {
         const RECT textRect{kTextLeft, rowPlan.textTop, textRight, rowPlan.textTop + kTextHeight};
         constexpr DWORD kWrapping = SS_LEFT | SS_EDITCONTROL | SS_NOPREFIX;
         if (rowPlan.texts != SubPackages::RowTexts::None)
-            row.notice = MakeControl(parent, L"Static", kWrapping, -1, textRect, normal);
+            row.notice = MakeChildControl(parent, L"Static", kWrapping, -1, textRect, normal);
         if (rowPlan.texts == SubPackages::RowTexts::AlreadyInstalled) {
-            row.replacement = MakeControl(parent, L"Static", kWrapping, -1, textRect, normal);
+            row.replacement = MakeChildControl(parent, L"Static", kWrapping, -1, textRect, normal);
         } else if (rowPlan.texts == SubPackages::RowTexts::Conflict) {
             row.warning = std::make_unique<WarningStaticText>();
             if (row.warning->Create(parent, L"", -1, textRect, normal)) {

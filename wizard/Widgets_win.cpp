@@ -136,3 +136,14 @@ std::unique_ptr<ICBSProgressWidget> MakeProgressWidget(HWND page, unsigned notif
     return window ? std::make_unique<ICBSProgressWidget>(std::move(window), notificationMessage, range)
                   : nullptr;
 }
+
+HWND MakeChildControl(HWND parent, const wchar_t* className, DWORD style, int id, const RECT& rect,
+                      HFONT font) {
+    HWND control =
+        CreateWindowExW(0, className, L"", WS_CHILD | style, rect.left, rect.top, rect.right - rect.left,
+                        rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                        GetModuleHandleW(nullptr), nullptr);
+    if (control)
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return control;
+}

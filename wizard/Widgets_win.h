@@ -26,6 +26,11 @@ HFONT GetFont(HWND window, const std::wstring& face, int points, bool bold);
 // The size of an icon: its colour bitmap, or for a monochrome icon its mask's width and half its height.
 LayoutSize IconSize(HICON icon);
 
+// A child control of `parent` at a fixed place, for pages that place their controls themselves; it belongs to
+// the parent window, which destroys it. Null when the system refuses it.
+HWND MakeChildControl(HWND parent, const wchar_t* className, DWORD style, int id, const RECT& rect,
+                      HFONT font);
+
 std::unique_ptr<ICBSTextWidget> MakeTextWidget(HWND page, const std::wstring& text, bool wrap, int alignment,
                                                HFONT font = nullptr);
 std::unique_ptr<ICBSTextWithHyperlinksWidget> MakeLinkTextWidget(HWND page, const std::wstring& text, int id,

@@ -111,11 +111,9 @@ int CWizardDialog::ButtonShortfall(WizardButton button, const std::wstring& text
     if (!control || !GetClientRect(control, &client))
         return 0;
     const WindowDC dc(control);
-    const HGDIOBJ previous =
-        SelectObject(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    const SelectedObject font(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     RECT needed{0, 0, 0, 0};
     DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &needed, DT_CALCRECT | DT_SINGLELINE);
-    SelectObject(dc.Get(), previous);
     // The button's frame and the focus rectangle take a few pixels on each side.
     constexpr int kFramePadding = 12;
     return std::max(0, static_cast<int>(needed.right) + kFramePadding - static_cast<int>(client.right));

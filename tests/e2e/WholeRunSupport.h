@@ -6,6 +6,7 @@
 
 #include "LauncherRun.h"
 #include "WizardDriver.h"
+#include "WizardRunSupport.h"
 
 #include "StringIds.h"
 #include "launcher/StringTable_win.h"
@@ -93,12 +94,6 @@ inline std::string PageDump(HWND wizard) {
     const WizardDriver::Buttons buttons = WizardDriver::ReadButtons(wizard);
     dump += L" buttons: [" + buttons.back + L"] [" + buttons.next + L"] [" + buttons.cancel + L"]";
     return WideToUtf8(dump);
-}
-
-// The wizard is on screen with a page that shows this text. Installs hide the wizard for a while, so the
-// default time allows for a whole install of the line.
-inline bool WaitForPageText(HWND wizard, const std::wstring& text, DWORD timeoutMs = 120'000) {
-    return PollFor(timeoutMs, [&] { return IsWindowVisible(wizard) && PageShows(wizard, text); });
 }
 
 // The wizard is on screen and its Next button reads this (e.g. "Finish", "Remove").

@@ -112,6 +112,13 @@ protected:
         ASSERT_TRUE(WizardDriver::PressNext(wizard));
     }
 
+    // Next on the sub-packages page, then on the broker's and the service configuration pages after it.
+    void NextPastTheServerPages(HWND wizard) const {
+        ASSERT_TRUE(WizardDriver::PressNext(wizard));
+        ASSERT_NO_FATAL_FAILURE(NextOnBrokerPage(wizard));
+        ASSERT_NO_FATAL_FAILURE(NextOnServiceConfiguration(wizard));
+    }
+
     // Presses Finish; the run's exit code.
     static DWORD Finish(WizardRun& run) {
         EXPECT_TRUE(WizardDriver::PressNext(run.wizard));
@@ -188,9 +195,7 @@ TEST_P(WholeRun, InstallWithoutOneSubPackageThenChangeRepairAndRemoveThroughTheE
         ASSERT_NO_FATAL_FAILURE(
             NextToSubPackages(run.wizard, StringId::SubPackagesModify, BST_CHECKED, BST_UNCHECKED));
         ASSERT_TRUE(WizardDriver::SetCheckBox(run.wizard, kPennixBox, true));
-        ASSERT_TRUE(WizardDriver::PressNext(run.wizard));
-        ASSERT_NO_FATAL_FAILURE(NextOnBrokerPage(run.wizard));
-        ASSERT_NO_FATAL_FAILURE(NextOnServiceConfiguration(run.wizard));
+        ASSERT_NO_FATAL_FAILURE(NextPastTheServerPages(run.wizard));
         ASSERT_NO_FATAL_FAILURE(
             ExpectFinishPage(run.wizard, StringId::Completed, T(StringId::Modified, main_)));
         EXPECT_EQ(0u, Finish(run));
@@ -210,9 +215,7 @@ TEST_P(WholeRun, InstallWithoutOneSubPackageThenChangeRepairAndRemoveThroughTheE
             << PageDump(run.wizard);
         ASSERT_NO_FATAL_FAILURE(
             NextToSubPackages(run.wizard, StringId::SubPackagesRepair, BST_CHECKED, BST_CHECKED));
-        ASSERT_TRUE(WizardDriver::PressNext(run.wizard));
-        ASSERT_NO_FATAL_FAILURE(NextOnBrokerPage(run.wizard));
-        ASSERT_NO_FATAL_FAILURE(NextOnServiceConfiguration(run.wizard));
+        ASSERT_NO_FATAL_FAILURE(NextPastTheServerPages(run.wizard));
         ASSERT_NO_FATAL_FAILURE(
             ExpectFinishPage(run.wizard, StringId::Completed, T(StringId::Repaired, main_)));
         EXPECT_EQ(0u, Finish(run));

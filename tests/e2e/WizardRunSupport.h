@@ -33,9 +33,12 @@ inline bool WaitForButtons(HWND wizard, const std::wstring& next, const std::wst
     return false;
 }
 
-// Waits until the current page shows `text` among its controls' texts.
-inline bool WaitForPageText(HWND wizard, const std::wstring& text) {
-    for (int waited = 0; waited < 20'000; waited += 100, Sleep(100)) {
+// Waits until the wizard is on screen with a page that shows `text` among its controls' texts. Installs
+// hide the wizard for a while, so the default time allows for a whole install.
+inline bool WaitForPageText(HWND wizard, const std::wstring& text, DWORD timeoutMs = 120'000) {
+    for (DWORD waited = 0; waited < timeoutMs; waited += 100, Sleep(100)) {
+        if (!IsWindowVisible(wizard))
+            continue;
         for (const std::wstring& shown : WizardDriver::PageTexts(wizard))
             if (shown == text)
                 return true;

@@ -3,6 +3,7 @@
 // (Windows Installer then has no file to write over), and what is installed afterwards read back from
 // Windows Installer and the registry.
 #include "FileTestSupport.h"
+#include "MemoryLog.h"
 
 #include "extraction/PackageUnpacker_win.h"
 #include "installer/InstallSequence_win.h"
@@ -21,22 +22,6 @@
 namespace {
 
 using namespace TestProducts;
-
-class MemoryLog : public LogSinkIF {
-public:
-    void WriteLine(int, const std::wstring& line) override {
-        std::lock_guard lock(mutex_);
-        lines_.push_back(line);
-    }
-    std::vector<std::wstring> Lines() const {
-        std::lock_guard lock(mutex_);
-        return lines_;
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<std::wstring> lines_;
-};
 
 class NoProgress : public UnpackProgressIF {
 public:

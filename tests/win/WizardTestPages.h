@@ -4,6 +4,7 @@
 #pragma once
 
 #include "FakeUnpacker.h"
+#include "MemoryLog.h"
 
 #include "launcher/SetupContext.h"
 #include "launcher/StringTable_win.h"
@@ -16,23 +17,6 @@
 #include <mutex>
 #include <string>
 #include <vector>
-
-// The run's log, kept in memory; the wizard's threads write it at once.
-class MemoryLog : public LogSinkIF {
-public:
-    void WriteLine(int, const std::wstring& line) override {
-        std::lock_guard lock(mutex_);
-        lines_.push_back(line);
-    }
-    std::vector<std::wstring> Lines() const {
-        std::lock_guard lock(mutex_);
-        return lines_;
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<std::wstring> lines_;
-};
 
 // The setup context of a wizard test and the services the pages ask, as the test sets them up.
 class TestWizardHost : public WizardServicesIF {
