@@ -5,7 +5,6 @@
 #include "prerequisites/MosquittoRules.h"
 #include "support/FileUtilities_win.h"
 #include "support/Handle_win.h"
-#include "wizard/ControlWindow_win.h"
 #include "wizard/ICBSButtonWidget.h"
 #include "wizard/ICBSTextWidget.h"
 #include "wizard/Widgets_win.h"
@@ -17,10 +16,6 @@
 namespace {
 
 constexpr int kExplanationIndent = 16;
-
-HWND ControlOf(const ICBSWidgetBase* widget) {
-    return widget ? static_cast<const ControlWindow&>(widget->Window()).Handle() : nullptr;
-}
 
 // Writes the carried installer to `path` in one write; false when nothing is carried, the file cannot be
 // made or the write fails (a partly written installer must never run).

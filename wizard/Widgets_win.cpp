@@ -137,6 +137,10 @@ std::unique_ptr<ICBSProgressWidget> MakeProgressWidget(HWND page, unsigned notif
                   : nullptr;
 }
 
+HWND ControlOf(const ICBSWidgetBase* widget) {
+    return widget ? static_cast<const ControlWindow&>(widget->Window()).Handle() : nullptr;
+}
+
 HWND MakeChildControl(HWND parent, const wchar_t* className, DWORD style, int id, const RECT& rect,
                       HFONT font) {
     HWND control =

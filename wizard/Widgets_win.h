@@ -26,6 +26,8 @@ HFONT GetFont(HWND window, const std::wstring& face, int points, bool bold);
 // The size of an icon: its colour bitmap, or for a monochrome icon its mask's width and half its height.
 LayoutSize IconSize(HICON icon);
 
+// The control behind a widget made here; null for no widget.
+HWND ControlOf(const ICBSWidgetBase* widget);
 // A child control of `parent` at a fixed place, for pages that place their controls themselves; it belongs to
 // the parent window, which destroys it. Null when the system refuses it.
 HWND MakeChildControl(HWND parent, const wchar_t* className, DWORD style, int id, const RECT& rect,

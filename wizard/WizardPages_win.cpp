@@ -1,5 +1,6 @@
 // The launcher's page classes by slot kind. A page class of a later kind replaces its placeholder here.
 #include "prerequisites/MosquittoWizardPage_win.h"
+#include "server/HVOptionsWizardPage_win.h"
 #include "server/ServiceConfigurationWizardPage_win.h"
 #include "wizard/FinishWizardPage_win.h"
 #include "wizard/InstallWizardPage_win.h"
@@ -22,6 +23,8 @@ std::unique_ptr<WizardPageBase> MakeWizardPage(WizardPageKind kind, PageFrame& f
         return std::make_unique<SystemIntegrityWizardPage>(frame);
     case WizardPageKind::Unpack:
         return std::make_unique<UnpackWizardPage>(frame);
+    case WizardPageKind::HVOptions:
+        return std::make_unique<HVOptionsWizardPage>(frame);
     case WizardPageKind::Mosquitto:
         return std::make_unique<MosquittoWizardPage>(frame);
     case WizardPageKind::ServiceConfiguration:

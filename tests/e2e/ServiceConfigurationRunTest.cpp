@@ -51,12 +51,6 @@ private:
     ServiceHandle manager_, service_;
 };
 
-std::wstring Recorded(const Product& product, const wchar_t* name) {
-    std::wstring key = product.registrationKey;
-    key.replace(key.rfind(L"\\Setup"), std::wstring::npos, L"\\LauncherProperties");
-    return RegistryKey::Open(HKEY_LOCAL_MACHINE, key, RegistryView::Bits64).ReadString(name).value_or(L"?");
-}
-
 } // namespace
 
 TEST(ServiceConfigurationRun, AnUpgradeKeepsTheInstalledServersSettings) {
@@ -75,15 +69,15 @@ TEST(ServiceConfigurationRun, AnUpgradeKeepsTheInstalledServersSettings) {
     EXPECT_EQ(0u, run.exitCode);
     ASSERT_TRUE(IsInstalled(kKestrum317));
 
-    EXPECT_EQ(L"8188", Recorded(kKestrum317, L"KS_WebServer_Port"));
-    EXPECT_EQ(L"1", Recorded(kKestrum317, L"KS_SSLWebServer_Enabled"));
-    EXPECT_EQ(L"8190", Recorded(kKestrum317, L"KS_SSLWebServer_Port"));
-    EXPECT_EQ(L"demand", Recorded(kKestrum317, L"KS_Service_StartType"));
-    EXPECT_EQ(L"builder", Recorded(kKestrum317, L"KS_Service_Username"));
+    EXPECT_EQ(L"8188", LauncherProperty(kKestrum317, L"KS_WebServer_Port"));
+    EXPECT_EQ(L"1", LauncherProperty(kKestrum317, L"KS_SSLWebServer_Enabled"));
+    EXPECT_EQ(L"8190", LauncherProperty(kKestrum317, L"KS_SSLWebServer_Port"));
+    EXPECT_EQ(L"demand", LauncherProperty(kKestrum317, L"KS_Service_StartType"));
+    EXPECT_EQ(L"builder", LauncherProperty(kKestrum317, L"KS_Service_Username"));
     // Quoted on the installer's command line, the protected text arrives as it was made.
-    EXPECT_EQ(ProtectServicePassword(kPassword), Recorded(kKestrum317, L"KS_Service_Password"));
+    EXPECT_EQ(ProtectServicePassword(kPassword), LauncherProperty(kKestrum317, L"KS_Service_Password"));
     // The main server kept its defaults.
-    EXPECT_EQ(L"8085", Recorded(kHalvora101, L"HVSAdmin_WebServer_Port"));
+    EXPECT_EQ(L"8085", LauncherProperty(kHalvora101, L"HVSAdmin_WebServer_Port"));
     const std::string bytes = ReadFileBytes(log).value_or("");
     EXPECT_FALSE(LogHas(log, kPassword));
     EXPECT_EQ(std::string::npos, bytes.find("Pa55word"));

@@ -51,6 +51,9 @@ TEST(SystemIntegrityRun, AnInteractiveRunProposesTheRemovalAndRemovesOnRemove) {
     // The welcome page offers a quick install; Next goes the long way, to the integrity page, which waits.
     ASSERT_TRUE(WaitForButtons(wizard, L"Next >", L"Quick Install"));
     ASSERT_TRUE(WizardDriver::PressNext(wizard));
+    // The backup options page offers the example solutions on a machine without a server.
+    ASSERT_TRUE(WaitForPageText(wizard, L"Install example solutions"));
+    ASSERT_TRUE(WizardDriver::PressNext(wizard));
     // The broker's page offers its installer; Next passes it by.
     ASSERT_TRUE(WaitForPageText(wizard, L"MQTT Support"));
     ASSERT_TRUE(WizardDriver::PressNext(wizard));

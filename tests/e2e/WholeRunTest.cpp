@@ -20,6 +20,7 @@ namespace {
 // The sub-packages page's boxes, in manifest order without the main product and the companion.
 constexpr int kZorvexBox = 1360;
 constexpr int kPennixBox = 1361;
+constexpr int kExampleSolutionsBox = 1352;
 
 const std::vector<const Product*> kLine = {&kHalvora101, &kKestrum317, &kZorvex2024, &kPennix2024};
 const std::vector<const Product*> kOldAndNew = {&kHalvora100, &kKestrum312, &kHalvora101,
@@ -104,6 +105,16 @@ protected:
         ASSERT_TRUE(WizardDriver::PressNext(wizard));
     }
 
+    // The backup options page of a fresh install on a machine without a server: the example solutions
+    // alone, left out.
+    void NextOnBackupPage(HWND wizard, const char* screenshot = nullptr) const {
+        ASSERT_TRUE(WaitForPageText(wizard, T(StringId::InstallExamplesHint))) << PageDump(wizard);
+        EXPECT_EQ(BST_UNCHECKED, WizardDriver::CheckBoxState(wizard, kExampleSolutionsBox));
+        if (screenshot)
+            Screenshot(wizard, screenshot, Language());
+        ASSERT_TRUE(WizardDriver::PressNext(wizard));
+    }
+
     // The broker's page waits for Next; its installer is not run.
     void NextOnBrokerPage(HWND wizard, const char* screenshot = nullptr) const {
         ASSERT_TRUE(WaitForPageText(wizard, T(StringId::MqttSupport))) << PageDump(wizard);
@@ -168,6 +179,7 @@ TEST_P(WholeRun, InstallWithoutOneSubPackageThenChangeRepairAndRemoveThroughTheE
         ASSERT_TRUE(WizardDriver::SetCheckBox(run.wizard, kPennixBox, false));
         Screenshot(run.wizard, "subpackages", Language());
         ASSERT_TRUE(WizardDriver::PressNext(run.wizard));
+        ASSERT_NO_FATAL_FAILURE(NextOnBackupPage(run.wizard, "backup-options"));
         ASSERT_NO_FATAL_FAILURE(NextOnBrokerPage(run.wizard, "mosquitto"));
         ASSERT_TRUE(WaitForPageText(run.wizard, T(StringId::UnpackHeading))) << PageDump(run.wizard);
         Screenshot(run.wizard, "unpack", Language());
@@ -180,6 +192,9 @@ TEST_P(WholeRun, InstallWithoutOneSubPackageThenChangeRepairAndRemoveThroughTheE
     EXPECT_EQ(Stems({&kHalvora101, &kKestrum317, &kZorvex2024}), InstalledAmong(kLine));
     for (const Product* product : {&kHalvora101, &kKestrum317, &kZorvex2024})
         EXPECT_EQ(Language().registered, Registered(*product, L"Language")) << WideToUtf8(product->stem);
+    // The backup options reached the main line's package.
+    EXPECT_EQ(L"--nosamples", LauncherProperty(kHalvora101, L"UPGRADE_SAMPLES_PARAM"));
+    EXPECT_EQ(L"", LauncherProperty(kHalvora101, L"SKIP_BACKUP"));
 
     // "Change" in the installed-programs list: the launcher copy, in the language of the install.
     const EntryCommand change = ReadEntryCommand(L"ModifyPath");
@@ -284,6 +299,7 @@ TEST_P(WholeRun, AnOlderReleaseGoesByQuickInstallOrThroughTheRemovalPage) {
         ASSERT_NO_FATAL_FAILURE(
             NextToSubPackages(run.wizard, StringId::SubPackagesInstall, BST_CHECKED, BST_CHECKED));
         ASSERT_TRUE(WizardDriver::PressNext(run.wizard));
+        ASSERT_NO_FATAL_FAILURE(NextOnBackupPage(run.wizard));
         ASSERT_NO_FATAL_FAILURE(NextOnBrokerPage(run.wizard));
         ASSERT_TRUE(WaitForNextCaption(run.wizard, T(StringId::Remove), 30'000)) << PageDump(run.wizard);
         EXPECT_EQ(T(StringId::Retry), WizardDriver::ReadButtons(run.wizard).back);
@@ -333,6 +349,7 @@ TEST_P(WholeRun, CancelOnEveryPageLeavesTheMachineAsItWas) {
                 NextToSubPackages(run.wizard, StringId::SubPackagesInstall, BST_CHECKED, BST_CHECKED));
         if (c.page != Page::Welcome && c.page != Page::SubPackages) {
             ASSERT_TRUE(WizardDriver::PressNext(run.wizard));
+            ASSERT_NO_FATAL_FAILURE(NextOnBackupPage(run.wizard));
             ASSERT_TRUE(WaitForPageText(run.wizard, T(StringId::MqttSupport))) << PageDump(run.wizard);
         }
         if (c.page == Page::Unpack) {

@@ -3,6 +3,7 @@
 // a product is installed, and an owner that installs one and removes it again whatever the test's outcome.
 #pragma once
 
+#include "support/Registry_win.h"
 #include "support/WindowsInstaller_win.h"
 #include "tests/products/TestProducts.h"
 
@@ -30,6 +31,14 @@ inline std::wstring DatabaseOf(const Product& product) {
 inline bool IsInstalled(const Product& product) {
     const auto products = WindowsInstaller::EnumProducts();
     return std::find(products.begin(), products.end(), product.productCode) != products.end();
+}
+
+// A property the product was given, as its installation recorded it under LauncherProperties beside its
+// Setup key; "?" when it recorded none.
+inline std::wstring LauncherProperty(const Product& product, const wchar_t* name) {
+    std::wstring key = product.registrationKey;
+    key.replace(key.rfind(L"\\Setup"), std::wstring::npos, L"\\LauncherProperties");
+    return RegistryKey::Open(HKEY_LOCAL_MACHINE, key, RegistryView::Bits64).ReadString(name).value_or(L"?");
 }
 
 // A copy of the product's database in `folder`, so that the installation source holds it alone, as a

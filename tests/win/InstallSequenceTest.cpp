@@ -35,14 +35,6 @@ public:
 
 const std::wstring kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
-std::wstring LauncherProperty(const Product& product, const wchar_t* name) {
-    const std::wstring setup = product.registrationKey;
-    const std::wstring key = setup.substr(0, setup.rfind(L"\\Setup")) + L"\\LauncherProperties";
-    return RegistryKey::Open(HKEY_LOCAL_MACHINE, key, RegistryView::Bits64)
-        .ReadString(name)
-        .value_or(L"<none>");
-}
-
 // One run of the sequence: a context over the given products (the first is the main package) in package
 // folders of a scratch folder, the command line, then unpacking and the sequence as the wizard runs them.
 class Sequence {

@@ -4,6 +4,7 @@
 
 #include "launcher/LogSink.h"
 
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -11,8 +12,19 @@
 class MemoryLog : public LogSinkIF {
 public:
     void WriteLine(int, const std::wstring& line) override {
+        std::function<void(const std::wstring&)> hook;
+        {
+            std::lock_guard lock(mutex_);
+            lines_.push_back(line);
+            hook = hook_;
+        }
+        if (hook)
+            hook(line);
+    }
+    // Called on the writer's thread after every line, e.g. to act at an exact step of a page.
+    void SetHook(std::function<void(const std::wstring&)> hook) {
         std::lock_guard lock(mutex_);
-        lines_.push_back(line);
+        hook_ = std::move(hook);
     }
     std::vector<std::wstring> Lines() const {
         std::lock_guard lock(mutex_);
@@ -22,4 +34,5 @@ public:
 private:
     mutable std::mutex mutex_;
     std::vector<std::wstring> lines_;
+    std::function<void(const std::wstring&)> hook_;
 };

@@ -56,7 +56,7 @@ LayoutRect ClientRect(HWND control) {
 }
 
 HWND HandleOf(const ICBSWidgetBase& widget) {
-    return static_cast<const ControlWindow&>(widget.Window()).Handle();
+    return ControlOf(&widget);
 }
 
 } // namespace

@@ -102,7 +102,8 @@ protected:
     // The launcher's page of a slot, except the pages that wait for the user in an interactive run with
     // nothing a test of another page needs (their own tests drive them): those pass on.
     static std::unique_ptr<WizardPageBase> OtherPage(WizardPageKind kind, PageFrame& frame) {
-        if (kind == WizardPageKind::Mosquitto || kind == WizardPageKind::ServiceConfiguration)
+        if (kind == WizardPageKind::HVOptions || kind == WizardPageKind::Mosquitto ||
+            kind == WizardPageKind::ServiceConfiguration)
             return std::make_unique<PlaceholderWizardPage>(frame, WizardPageLogName(kind));
         return MakeWizardPage(kind, frame);
     }

@@ -87,6 +87,8 @@ public:
     }
 
     std::vector<std::wstring> Log() const { return log_.Lines(); }
+    // Runs `hook` on the writing thread after every logged line.
+    void WhenLogged(std::function<void(const std::wstring&)> hook) { log_.SetHook(std::move(hook)); }
     bool Logged(const std::wstring& line) const {
         for (const std::wstring& entry : Log())
             if (entry == line)
