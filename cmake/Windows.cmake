@@ -9,8 +9,18 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 # copying it into private memory: the package cabinets are read in place from the mapped resources.
 add_link_options(-Wl,--file-alignment,4096)
 
+# libcurl, static, built into this tree from Debian's source package by scripts/build-curl.sh.
+set(CURL_INSTALL ${CMAKE_BINARY_DIR}/curl/install)
+if(NOT EXISTS ${CURL_INSTALL}/lib/libcurl.a)
+    message(FATAL_ERROR "libcurl is missing: run scripts/build.sh (or scripts/build-curl.sh) for this tree")
+endif()
+add_library(curl_static STATIC IMPORTED)
+set_target_properties(curl_static PROPERTIES IMPORTED_LOCATION ${CURL_INSTALL}/lib/libcurl.a
+    INTERFACE_INCLUDE_DIRECTORIES ${CURL_INSTALL}/include INTERFACE_COMPILE_DEFINITIONS CURL_STATICLIB
+    INTERFACE_LINK_LIBRARIES "ws2_32;crypt32;bcrypt;secur32;advapi32")
+
 add_library(launcher_win STATIC ${WIN_SOURCES})
-target_link_libraries(launcher_win PUBLIC launcher_core ${WIN_SYSTEM_LIBS})
+target_link_libraries(launcher_win PUBLIC launcher_core ${WIN_SYSTEM_LIBS} curl_static)
 target_compile_options(launcher_win PRIVATE -Wall -Wextra)
 
 # The launcher program. Resources: manifest, version, and the generated string tables (cmake/Strings.cmake,

@@ -17,6 +17,11 @@ for target in "${targets[@]}"; do
                     -DLAUNCHER_FUZZ=ON) ;;
         *) echo "unknown build target: $target" >&2; exit 2 ;;
     esac
+    # The Windows trees link libcurl, built once per tree from Debian's source package.
+    case "$target" in
+        win64) bash "$ROOT/scripts/build-curl.sh" x86_64 "$BUILD/$target" ;;
+        win32) bash "$ROOT/scripts/build-curl.sh" i686 "$BUILD/$target" ;;
+    esac
     cmake -S "$ROOT" -B "$BUILD/$target" -G Ninja "${args[@]}" >/dev/null
     cmake --build "$BUILD/$target" -j "$(nproc)"
 done

@@ -3,7 +3,7 @@
 # only calls apt-get when something is missing.
 set -euo pipefail
 PACKAGES=(
-    cmake ninja-build g++ python3 git
+    cmake ninja-build g++ python3 git dpkg-dev
     clang libclang-rt-14-dev
     libgtest-dev libgmock-dev
     mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686
