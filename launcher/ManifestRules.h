@@ -13,6 +13,9 @@
 
 // Type of every manifest and package resource.
 constexpr int kManifestResourceType = 40;
+// Type, by name (not the number above), of the installers a launcher carries besides its packages: the
+// broker's installer, the runtime's bootstrapper.
+inline constexpr std::wstring_view kEmbeddedInstallerType = L"40";
 // Language of the manifest texts of a multi-language launcher.
 constexpr unsigned short kManifestLanguage = 1033;
 

@@ -3,6 +3,8 @@
 // the file on its worker; only a file written whole is run.
 #pragma once
 
+#include "launcher/ManifestRules.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,7 +15,7 @@ namespace Mosquitto {
 
 inline constexpr int kLaunchCommand = 1544;
 // A named resource type, not the numeric type of the package resources.
-inline constexpr std::wstring_view kInstallerResourceType = L"40";
+inline constexpr std::wstring_view kInstallerResourceType = kEmbeddedInstallerType;
 // The page polls its worker's running flag this often while it serves the wizard's messages.
 inline constexpr unsigned kRunningPollMs = 10;
 inline constexpr std::wstring_view kWorkerCreatedLogLine = L"VNT (c): Created InstallMosquittoThread\r\n";

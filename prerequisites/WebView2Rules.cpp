@@ -164,7 +164,7 @@ PageState DownloadingState(bool is64BitProcessor) {
 PageState StateAfterDownload(PageState current, int downloadResult) {
     if (current != PageState::Downloading32 && current != PageState::Downloading64)
         return PageState::DownloadFailed;
-    if (downloadResult == kDownloadAbortedByCallback)
+    if (downloadResult == DownloadRules::kAbortedByCallback)
         return PageState::Cancelled;
     if (downloadResult != 0)
         return PageState::DownloadFailed;

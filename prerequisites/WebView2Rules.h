@@ -4,8 +4,11 @@
 // the runtime folder and the decided flag, and the worker; it hands the facts in and carries out the answer.
 #pragma once
 
+#include "launcher/ManifestRules.h"
+
 #include "StringIds.h"
 #include "prerequisites/WebView2Runtime.h"
+#include "support/DownloadRules.h"
 
 #include <cstdint>
 #include <functional>
@@ -44,7 +47,7 @@ inline constexpr std::wstring_view kBootstrapperNamePattern = L"MicrosoftEdgeWeb
 inline constexpr int kBootstrapperNameTries = 1024;
 // The bootstrapper's resource is named as the launcher's named value for a bootstrapper file
 // (kEvergreenDownloaderName), under this named resource type.
-inline constexpr std::wstring_view kBootstrapperResourceType = L"40";
+inline constexpr std::wstring_view kBootstrapperResourceType = kEmbeddedInstallerType;
 
 inline constexpr std::wstring_view kStatusMessageName = L"WebView2_StatusUpdate";
 
@@ -157,8 +160,7 @@ NextDecision AfterBootstrapper(PageState state);
 
 // The download worker. It posts only the state each step ends in, one move-on per run.
 PageState DownloadingState(bool is64BitProcessor);
-// The download's own outcome: done, cancelled (the transfer aborted by the cancel flag) or failed.
-inline constexpr int kDownloadAbortedByCallback = 42;
+// The download's own outcome: done, cancelled (DownloadRules::kAbortedByCallback) or failed.
 PageState StateAfterDownload(PageState current, int downloadResult);
 
 struct WorkerStep {

@@ -147,7 +147,8 @@ TEST(WebView2Rules, TheWorkerUnpacksOnlyACompleteUncancelledDownload) {
     const Case cases[] = {
         {"64-bit done", S::Downloading64, 0, false, S::Downloaded64, S::Unpacking64},
         {"32-bit done", S::Downloading32, 0, false, S::Downloaded32, S::Unpacking32},
-        {"aborted by Cancel", S::Downloading64, kDownloadAbortedByCallback, true, S::Cancelled, S::Cancelled},
+        {"aborted by Cancel", S::Downloading64, DownloadRules::kAbortedByCallback, true, S::Cancelled,
+         S::Cancelled},
         {"done, but Cancel came last", S::Downloading64, 0, true, S::Downloaded64, S::Cancelled},
         {"no connection", S::Downloading64, 7, false, S::DownloadFailed, S::DownloadFailed},
         {"error status from the server", S::Downloading32, 22, false, S::DownloadFailed, S::DownloadFailed},
@@ -182,7 +183,7 @@ TEST(WebView2Rules, CancelAndTheStatusMessageInEveryState) {
         EXPECT_EQ(byState[state][2], StatusMovesOn(S(state))) << state;
     }
     // Cancel during the download: message 1395 and the version folder deleted.
-    const WorkerStep step = AfterDownload(DownloadingState(true), kDownloadAbortedByCallback, true);
+    const WorkerStep step = AfterDownload(DownloadingState(true), DownloadRules::kAbortedByCallback, true);
     ASSERT_TRUE(StatusMovesOn(step.state));
     const NextDecision next = DecideOnNext(step.state, Choice::Fixed);
     EXPECT_EQ(StringId::WebViewFixedInstallCancelled, next.messageId);
