@@ -27,3 +27,4 @@ target_link_options(FakeBrokerInstaller PRIVATE -municode -static)
 add_launcher_bundle(TestBroker ${CMAKE_SOURCE_DIR}/tests/bundles/broker.bundle
     SEARCH ${TEST_PRODUCTS_DIR} $<TARGET_FILE_DIR:FakeBrokerInstaller> DEPENDS test_products FakeBrokerInstaller)
 add_dependencies(e2e_tests TestBroker)
+add_dependencies(win_tests FakeBrokerInstaller) # also the WebView2 page's stand-in bootstrapper

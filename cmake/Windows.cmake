@@ -32,7 +32,8 @@ add_executable(SetupLauncher WIN32
     ${CMAKE_SOURCE_DIR}/resources/launcher.rc)
 target_include_directories(SetupLauncher PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/resources)
 set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/launcher.rc APPEND PROPERTY OBJECT_DEPENDS
-    ${CMAKE_SOURCE_DIR}/resources/SetupLauncher.manifest ${GENERATED_STRINGS_RC})
+    ${CMAKE_SOURCE_DIR}/resources/SetupLauncher.manifest ${CMAKE_SOURCE_DIR}/resources/webview2-licence.rtf
+    ${GENERATED_STRINGS_RC})
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_SOURCE_DIR}/resources")
 target_link_libraries(SetupLauncher PRIVATE launcher_win)
 target_link_options(SetupLauncher PRIVATE -municode -mwindows)

@@ -2,6 +2,7 @@
 
 #include "StringIds.h"
 #include "launcher/SetupLog.h"
+#include "prerequisites/CarriedInstaller_win.h"
 #include "prerequisites/MosquittoRules.h"
 #include "support/FileUtilities_win.h"
 #include "support/Handle_win.h"
@@ -16,26 +17,6 @@
 namespace {
 
 constexpr int kExplanationIndent = 16;
-
-// Writes the carried installer to `path` in one write; false when nothing is carried, the file cannot be
-// made or the write fails (a partly written installer must never run).
-bool WriteInstaller(const Mosquitto::BrokerInstaller& installer, const std::wstring& path) {
-    HMODULE module = GetModuleHandleW(nullptr);
-    const std::wstring name(installer.resourceName), type(Mosquitto::kInstallerResourceType);
-    HRSRC resource = FindResourceW(module, name.c_str(), type.c_str());
-    HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
-    const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    const DWORD size = resource ? SizeofResource(module, resource) : 0;
-    if (!bytes)
-        return false;
-    ICBSFileUtilities::EnsureParentFolder(path);
-    FileHandle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return false;
-    DWORD written = 0;
-    return WriteFile(file.Get(), bytes, size, &written, nullptr) && written == size;
-}
 
 } // namespace
 
@@ -89,7 +70,7 @@ bool MosquittoWizardPage::RunBrokerInstaller() {
     const Mosquitto::BrokerInstaller installer = Mosquitto::InstallerFor(Frame().Is64BitSystem());
     const PackageInfo* main = Frame().Packages().Main();
     const std::wstring path = Mosquitto::TargetPath(main ? main->PackageFolder() : std::wstring(), installer);
-    if (path.empty() || !WriteInstaller(installer, path)) {
+    if (path.empty() || !WriteCarriedInstaller(installer.resourceName, path)) {
         EnableControls(true);
         return false;
     }

@@ -37,6 +37,9 @@ public:
     virtual void ShowLanguageBox(bool show) = 0;
     // Enables or disables the whole wizard, so nothing can be pressed while work runs.
     virtual void EnableWizard(bool enable) = 0;
+    // Asks the navigator to move on as the Next button would (QueryNext included), once the current
+    // message is handled; for pages whose worker decides when they are done.
+    virtual void PostNext() = 0;
     // Paints the wizard and all its children again.
     virtual void Repaint() = 0;
     virtual bool IsVisible() const = 0;
@@ -68,6 +71,13 @@ public:
     std::wstring WizardTitle() const { return context_.WizardTitle(); }
     // The processor runs 64-bit programs.
     bool Is64BitSystem() const { return context_.system.is64Bit; }
+    // The Windows major version the system check found (0 when the query failed).
+    uint32_t WindowsMajor() const { return context_.system.version.major; }
+    // A value the workload named (e.g. a file for a page); empty when none.
+    std::wstring NamedValue(const std::wstring& name) const {
+        const auto found = context_.namedValues.find(name);
+        return found == context_.namedValues.end() ? std::wstring() : found->second;
+    }
     // The string id of the fresh-install greeting the system check chose.
     unsigned IntroductionStringId() const { return context_.system.introductionStringId; }
     // The subPackages= option of the command line.

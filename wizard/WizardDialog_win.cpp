@@ -128,6 +128,12 @@ void CWizardDialog::EnableWizard(bool enable) {
     EnableWindow(Handle(), enable ? TRUE : FALSE);
 }
 
+void CWizardDialog::PostNext() {
+    // The command the Next button sends, whether or not the button is enabled now.
+    PostMessageW(Handle(), WM_COMMAND, MAKEWPARAM(WizardControl::Next, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(Handle(), WizardControl::Next)));
+}
+
 void CWizardDialog::Repaint() {
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }

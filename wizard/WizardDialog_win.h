@@ -58,6 +58,7 @@ private:
     void ShowLanguageBox(bool show) override;
     void EnableWizard(bool enable) override;
     void Repaint() override;
+    void PostNext() override;
     bool IsVisible() const override;
     void SetVisible(bool visible) override;
     bool HasNextPage() const override { return navigator_->HasNextPage(); }

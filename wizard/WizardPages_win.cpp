@@ -1,5 +1,6 @@
 // The launcher's page classes by slot kind. A page class of a later kind replaces its placeholder here.
 #include "prerequisites/MosquittoWizardPage_win.h"
+#include "prerequisites/WebView2WizardPage_win.h"
 #include "server/HVOptionsWizardPage_win.h"
 #include "server/ServiceConfigurationWizardPage_win.h"
 #include "wizard/FinishWizardPage_win.h"
@@ -25,6 +26,12 @@ std::unique_ptr<WizardPageBase> MakeWizardPage(WizardPageKind kind, PageFrame& f
         return std::make_unique<UnpackWizardPage>(frame);
     case WizardPageKind::HVOptions:
         return std::make_unique<HVOptionsWizardPage>(frame);
+    case WizardPageKind::WebView2: {
+        // The launcher's stand-in for the vendor's loader reads the runtime's registry values; it keeps
+        // nothing, so one serves every wizard.
+        static WebView2::RegistryRuntimeLoader loader;
+        return std::make_unique<WebView2WizardPage>(frame, loader);
+    }
     case WizardPageKind::Mosquitto:
         return std::make_unique<MosquittoWizardPage>(frame);
     case WizardPageKind::ServiceConfiguration:

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -59,8 +60,10 @@ public:
         return L"http://127.0.0.1:" + std::to_wstring(port_) + path;
     }
     const std::string& Body() const { return body_; }
-    // "/files/<name>" serves this file's bytes with their length.
-    void ServeFile(const std::string& name, const std::wstring& path) { files_[name] = path; }
+    // `urlPath` serves this file's bytes with their length.
+    void ServeFile(const std::string& urlPath, const std::wstring& path) { files_[urlPath] = path; }
+    // `urlPath` answers as "/slow" does.
+    void ServeSlowly(const std::string& urlPath) { slowPaths_.insert(urlPath); }
     // Bytes the slow reply sent before its client left.
     size_t SlowBytesSent() const { return slowSent_.load(); }
 
@@ -124,7 +127,7 @@ private:
                     break;
             }
             SendAll(client, "0\r\n\r\n");
-        } else if (path == "/slow") {
+        } else if (path == "/slow" || slowPaths_.count(path)) {
             SendAll(client, Head("200 OK", length));
             for (size_t at = 0; at < body_.size() && !stopping_; at += kSlowStep) {
                 if (!SendAll(client, body_.data() + at, std::min(kSlowStep, body_.size() - at)))
@@ -134,8 +137,8 @@ private:
             }
         } else if (path == "/cut") {
             SendAll(client, Head("200 OK", length)) && SendAll(client, body_.data(), body_.size() / 3);
-        } else if (path.rfind("/files/", 0) == 0 && files_.count(path.substr(7))) {
-            const std::string bytes = ByteFile::ReadAll(files_[path.substr(7)]).value_or("");
+        } else if (files_.count(path)) {
+            const std::string bytes = ByteFile::ReadAll(files_[path]).value_or("");
             SendAll(client, Head("200 OK", "Content-Length: " + std::to_string(bytes.size()) + "\r\n")) &&
                 SendAll(client, bytes);
         } else {
@@ -150,6 +153,7 @@ private:
 
     std::string body_;
     std::map<std::string, std::wstring> files_;
+    std::set<std::string> slowPaths_;
     SOCKET listener_ = INVALID_SOCKET;
     unsigned short port_ = 0;
     std::atomic<bool> stopping_{false};

@@ -21,6 +21,10 @@ public:
         if (hook)
             hook(line);
     }
+    void Clear() {
+        std::lock_guard lock(mutex_);
+        lines_.clear();
+    }
     // Called on the writer's thread after every line, e.g. to act at an exact step of a page.
     void SetHook(std::function<void(const std::wstring&)> hook) {
         std::lock_guard lock(mutex_);

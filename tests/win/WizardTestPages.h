@@ -87,6 +87,7 @@ public:
     }
 
     std::vector<std::wstring> Log() const { return log_.Lines(); }
+    void ClearLog() { log_.Clear(); }
     // Runs `hook` on the writing thread after every logged line.
     void WhenLogged(std::function<void(const std::wstring&)> hook) { log_.SetHook(std::move(hook)); }
     bool Logged(const std::wstring& line) const {

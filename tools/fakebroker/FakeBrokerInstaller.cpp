@@ -1,5 +1,5 @@
-// Stands in for the MQTT broker's installer in the end-to-end tests: it leaves a mark beside itself, takes
-// a moment as an installer would, and ends.
+// Stands in for the MQTT broker's installer and the WebView2 bootstrapper in the tests: it leaves a mark
+// beside itself, takes a moment as an installer would, and ends; a copy whose name holds "fail" exits 1.
 #include <windows.h>
 
 #include <string>
@@ -13,5 +13,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (file != INVALID_HANDLE_VALUE)
         CloseHandle(file);
     Sleep(1500);
-    return 0;
+    return std::wstring(self).find(L"fail") == std::wstring::npos ? 0 : 1;
 }

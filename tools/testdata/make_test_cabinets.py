@@ -14,6 +14,7 @@ Writes into OUTPUT_FOLDER:
   spanning.cab        the first cabinet of a set: its file continues in a next cabinet ("next.cab")
   one_msi.cab         an MSZIP cabinet holding one .msi file and a file in a sub-folder
   two_msi.cab         an MSZIP cabinet holding two .msi files
+  webview2_x64.cab    stands for the fixed WebView2 runtime: its top folder is the runtime folder
   transform_de.bin    stands for a German language transform
   test_cabinets.rc    resources for the test program: sample.res as type 40 "SAMPLE_CABINET", and
                       transform_de.bin as "UNPACKTEST_1031" in German
@@ -166,6 +167,16 @@ def main():
             with open(os.path.join(folder, name), "wb") as f:
                 f.write(b"stands for %s\r\n" % name.encode())
         gcab(os.path.join(out, cabinet + ".cab"), folder, names)
+
+    runtime = "Microsoft.WebView2.FixedVersionRuntime.115.0.1901.203.x64"
+    folder = os.path.join(out, "webview2")
+    runtime_files = {runtime + "/msedgewebview2.exe": b"stands for the runtime\r\n",
+                     runtime + "/resources.pak": pseudo_random(300 * 1024, 5)}
+    for name, data in runtime_files.items():
+        os.makedirs(os.path.dirname(os.path.join(folder, name)), exist_ok=True)
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write(data)
+    gcab(os.path.join(out, "webview2_x64.cab"), folder, list(runtime_files))
 
     with open(os.path.join(out, "transform_de.bin"), "wb") as f:
         f.write(b"German transform " + pseudo_random(1000, 3))
