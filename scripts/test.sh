@@ -12,6 +12,14 @@ echo "== Layers"
 python3 "$ROOT/scripts/check-layers.py"
 "$ROOT/scripts/build.sh" native win64 win32
 
+echo "== Both launchers link libcurl (its version text and the Windows TLS backend are in them)"
+for tree in win32 win64; do
+    version=$(sed -n 's/^#define LIBCURL_VERSION "\(.*\)"$/\1/p' "$BUILD/$tree/curl/install/include/curl/curlver.h")
+    grep -qa "$version" "$BUILD/$tree/SetupLauncher.exe" && grep -qa "Schannel" "$BUILD/$tree/SetupLauncher.exe" ||
+        { echo "$tree/SetupLauncher.exe does not carry libcurl $version with Schannel" >&2; exit 1; }
+    echo "$tree: libcurl $version"
+done
+
 echo "== Native unit tests"
 ctest --test-dir "$BUILD/native" --output-on-failure
 

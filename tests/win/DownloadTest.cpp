@@ -7,6 +7,7 @@
 #include "support/ByteFile.h"
 #include "support/Download_win.h"
 #include "support/Handle_win.h"
+#include "support/ICBSString.h"
 
 #include <gtest/gtest.h>
 
@@ -111,4 +112,22 @@ TEST(DownloadLibrary, TheLauncherLinksLibcurlWithTheWindowsTlsBackend) {
     const std::string version = DownloadLibraryVersion();
     EXPECT_EQ(0u, version.rfind("libcurl/7.", 0)) << version;
     EXPECT_NE(std::string::npos, version.find("Schannel")) << version;
+}
+
+// Benchmark, not a test (scripts/bench-download.sh): the file at BENCH_DOWNLOAD_URL into a scratch folder.
+TEST(DownloadSpeed, DISABLED_TheBenchServersFile) {
+    const char* url = getenv("BENCH_DOWNLOAD_URL");
+    if (!url)
+        GTEST_SKIP() << "BENCH_DOWNLOAD_URL is not set";
+    CabinetTest::ScratchFolder folder(L"download-bench");
+    DownloadState state;
+    int result = -100;
+    const ULONGLONG start = GetTickCount64();
+    Download(state, ICBSString::FromUtf8(url), folder / L"bench.bin", {},
+             [&](const std::wstring&, int outcome) { result = outcome; });
+    const double seconds = static_cast<double>(GetTickCount64() - start) / 1000.0;
+    const uint64_t bytes = ByteFile::ReadAll(folder / L"bench.bin").value_or("").size();
+    ASSERT_EQ(0, result);
+    printf("== launcher download: %llu bytes in %.2f s, %.1f MB/s\n", static_cast<unsigned long long>(bytes),
+           seconds, static_cast<double>(bytes) / 1048576.0 / seconds);
 }
