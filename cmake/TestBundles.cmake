@@ -28,3 +28,10 @@ add_launcher_bundle(TestBroker ${CMAKE_SOURCE_DIR}/tests/bundles/broker.bundle
     SEARCH ${TEST_PRODUCTS_DIR} $<TARGET_FILE_DIR:FakeBrokerInstaller> DEPENDS test_products FakeBrokerInstaller)
 add_dependencies(e2e_tests TestBroker)
 add_dependencies(win_tests FakeBrokerInstaller) # also the WebView2 page's stand-in bootstrapper
+
+# A desktop product's launcher with the WebView2 page, its stand-in bootstrapper and the tests' download
+# server (tests/bundles/webview2-server.txt).
+add_launcher_bundle(TestDesktop ${CMAKE_SOURCE_DIR}/tests/bundles/desktop.bundle
+    SEARCH ${TEST_PRODUCTS_DIR} $<TARGET_FILE_DIR:FakeBrokerInstaller> ${CMAKE_SOURCE_DIR}/tests/bundles
+    DEPENDS test_products FakeBrokerInstaller)
+add_dependencies(e2e_tests TestDesktop)

@@ -287,7 +287,11 @@ std::wstring WebView2WizardPage::DownloadServer() const {
     if (!downloadServer_.empty())
         return downloadServer_;
     const std::optional<std::string> replacement = CarriedResourceText(kTestDownloadServerResource);
-    return replacement ? ICBSString::FromUtf8(*replacement) : std::wstring(kDownloadServer);
+    if (!replacement)
+        return std::wstring(kDownloadServer);
+    std::wstring server = ICBSString::FromUtf8(*replacement);
+    server.erase(server.find_last_not_of(L" \t\r\n") + 1); // a text file's line end
+    return server;
 }
 
 void WebView2WizardPage::StartDownload() {

@@ -26,14 +26,16 @@ public:
         return body;
     }
 
-    explicit LoopbackHttpServer(size_t bodySize = 3 * 1048576 + 17) : body_(Pattern(bodySize)) {
+    // Port 0 takes any free port.
+    explicit LoopbackHttpServer(size_t bodySize = 3 * 1048576 + 17, unsigned short port = 0)
+        : body_(Pattern(bodySize)) {
         WSADATA data;
         WSAStartup(MAKEWORD(2, 2), &data);
         listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        address.sin_port = 0;
+        address.sin_port = htons(port);
         if (listener_ == INVALID_SOCKET ||
             bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) || listen(listener_, 8))
             return;
