@@ -1,5 +1,5 @@
 #include "wizard/WizardRules.h"
-#include "wizard/SetupAsyncInstallProcessIF.h"
+#include "installer/SetupAsyncInstallProcessIF.h"
 #include "wizard/WizardNavigator.h"
 
 #include <gtest/gtest.h>

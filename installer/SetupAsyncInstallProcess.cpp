@@ -1,4 +1,4 @@
-#include "wizard/SetupAsyncInstallProcessIF.h"
+#include "installer/SetupAsyncInstallProcessIF.h"
 
 AsyncInstallOperation ChooseAsyncInstallOperation(bool extract, bool repair, bool uninstall, bool modify) {
     if (extract)
@@ -13,19 +13,19 @@ AsyncInstallOperation ChooseAsyncInstallOperation(bool extract, bool repair, boo
 }
 
 SetupResult RunAsyncInstallOperation(SetupAsyncInstallProcessIF& installer, AsyncInstallOperation operation,
-                                     PackageList& packages, SetupReportAsyncProgressIF& progress,
-                                     SetupResult& result) {
+                                     const PackageList& packages, const SetupChoices& choices,
+                                     SetupReportAsyncProgressIF& progress) {
     switch (operation) {
     case AsyncInstallOperation::Extract:
-        return installer.Extract(packages, progress, result);
+        return installer.Extract(packages, choices, progress);
     case AsyncInstallOperation::Repair:
-        return installer.Repair(packages, progress, result);
+        return installer.Repair(packages, choices, progress);
     case AsyncInstallOperation::Uninstall:
-        return installer.Uninstall(packages, progress, result);
+        return installer.Uninstall(packages, choices, progress);
     case AsyncInstallOperation::Modify:
-        return installer.Modify(packages, progress, result);
+        return installer.Modify(packages, choices, progress);
     case AsyncInstallOperation::Install:
         break;
     }
-    return installer.Install(packages, progress, result);
+    return installer.Install(packages, choices, progress);
 }
