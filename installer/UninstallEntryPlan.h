@@ -5,6 +5,7 @@
 #pragma once
 
 #include "installer/InstallPlan.h"
+#include "launcher/PackedProductCode.h"
 
 #include <cstdint>
 #include <string>
@@ -42,8 +43,3 @@ std::vector<EntryAction> PlanUninstallEntry(EntryStep step, const UninstallEntry
 // How the entry runs the launcher copy: its path, quoted when it holds a space so that Windows cannot take
 // a shorter path for the program.
 std::wstring LauncherCommand(std::wstring_view launcherCopy);
-
-// Windows Installer's packed form of a product code "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}": the first three
-// groups reversed, the two characters of every byte of the last two groups swapped, 32 characters. Empty for
-// anything but the full braced form.
-std::wstring PackedProductCode(std::wstring_view productCode);

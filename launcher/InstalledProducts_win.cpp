@@ -1,6 +1,7 @@
 #include "launcher/InstalledProducts_win.h"
 
 #include "launcher/EnvironmentChecks_win.h"
+#include "launcher/NonMSIRegistration.h"
 #include "support/FileUtilities_win.h"
 #include "support/FolderPath.h"
 #include "support/Registry_win.h"
@@ -78,11 +79,25 @@ SetupValues ReadSetupValues(const RegistryKey& key) {
     return values;
 }
 
+RegistryView NonMSIRegistrationView(const PackageInfo& package) {
+    return package.Is64Bit() ? RegistryView::Bits64 : RegistryView::Bits32;
+}
+
+std::optional<std::wstring> NonMSIRegisteredPackageCode(const PackageInfo& package) {
+    const std::wstring path = NonMSIRegistration::KeyPath(package.ProductCode());
+    if (path.empty())
+        return std::nullopt;
+    const RegistryKey key = RegistryKey::Open(HKEY_CURRENT_USER, path, NonMSIRegistrationView(package));
+    if (!key.IsOpen())
+        return std::nullopt;
+    return key.ReadString(NonMSIRegistration::kPackageCodeValue).value_or(L"");
+}
+
 bool IsInstalled(const PackageInfo& package) {
     if (package.InstalledFromAnotherPackage() || package.ProductCode().empty())
         return false;
     if (!package.IsMsi())
-        return false; // packages of other installers answer through their own installer
+        return NonMSIRegisteredPackageCode(package).has_value();
     for (const auto& code : WindowsInstaller::EnumProducts()) {
         if (code == package.ProductCode())
             return true;

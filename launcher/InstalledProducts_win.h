@@ -7,20 +7,25 @@
 #include "launcher/LogSink.h"
 #include "launcher/PackageInfo.h"
 #include "launcher/SetupResult.h"
+#include "support/Registry_win.h"
 
 #include <optional>
 #include <string>
 #include <vector>
-
-class RegistryKey;
 
 namespace InstalledProducts {
 
 // The values of a registration key; strings of another type than plain or expandable read as empty.
 SetupValues ReadSetupValues(const RegistryKey& key);
 
-// The package's own product (its product code, letter case counting) is installed.
+// The package's own product is installed: for a Windows Installer package its product code (letter case
+// counting) is among the installed products; for another installer's package its entry exists.
 bool IsInstalled(const PackageInfo& package);
+// For a package of another installer than Windows Installer: the package code its entry names (empty when
+// it names none), or none when the package has no entry.
+std::optional<std::wstring> NonMSIRegisteredPackageCode(const PackageInfo& package);
+// The view that entry lives in: 64 bits for a 64-bit package, else the one the 32-bit launcher sees.
+RegistryView NonMSIRegistrationView(const PackageInfo& package);
 
 // An installation the package upgrades was found; its record is appended to installed.
 bool UpgradeRelation(const PackageInfo& package, UpgradeFacts& facts, std::vector<ProductRecord>& installed);

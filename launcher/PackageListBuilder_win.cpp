@@ -2,6 +2,7 @@
 
 #include "launcher/InstalledProducts_win.h"
 #include "launcher/ManifestRules.h"
+#include "launcher/NonMSIRegistration.h"
 #include "launcher/SetupLog.h"
 #include "launcher/SubPackageSelection.h"
 #include "launcher/SystemInfo_win.h"
@@ -64,6 +65,10 @@ bool PackageListBuilder::Add(PackageDescription description) {
         const auto installedCode = WindowsInstaller::GetProductInfo(package.ProductCode(), L"PackageCode");
         if (installedCode && !EqualsNoCase(*installedCode, package.PackageCode()))
             package.SetInstalledFromAnotherPackage(true);
+    } else if (package.Installed()) {
+        const auto registeredCode = InstalledProducts::NonMSIRegisteredPackageCode(package);
+        package.SetInstalledFromAnotherPackage(
+            registeredCode && NonMSIRegistration::FromAnotherPackage(*registeredCode, package.PackageCode()));
     }
 
     const PackageInfo* main = context_.packages.Main();
