@@ -16,12 +16,16 @@ RegistryKey RegistryKey::Open(HKEY root, const std::wstring& path, RegistryView 
     return key;
 }
 
-RegistryKey RegistryKey::Create(HKEY root, const std::wstring& path, RegistryView view, REGSAM access) {
+RegistryKey RegistryKey::Create(HKEY root, const std::wstring& path, RegistryView view, REGSAM access,
+                                bool* createdNew) {
     RegistryKey key;
     HKEY handle = nullptr;
-    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access | ViewFlag(view), nullptr,
-                        &handle, nullptr) == ERROR_SUCCESS)
+    DWORD disposition = 0;
+    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access | ViewFlag(view),
+                        nullptr, &handle, &disposition) == ERROR_SUCCESS)
         key.key_.Attach(handle);
+    if (createdNew)
+        *createdNew = key.IsOpen() && disposition == REG_CREATED_NEW_KEY;
     return key;
 }
 

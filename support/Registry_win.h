@@ -14,8 +14,9 @@ class RegistryKey {
 public:
     RegistryKey() = default;
     static RegistryKey Open(HKEY root, const std::wstring& path, RegistryView view, REGSAM access = KEY_READ);
+    // createdNew, when given, tells whether the key was made now rather than opened.
     static RegistryKey Create(HKEY root, const std::wstring& path, RegistryView view,
-                              REGSAM access = KEY_READ | KEY_WRITE);
+                              REGSAM access = KEY_READ | KEY_WRITE, bool* createdNew = nullptr);
     // Deletes a key and everything below it; true when it is gone afterwards.
     static bool DeleteTree(HKEY root, const std::wstring& path, RegistryView view);
 
