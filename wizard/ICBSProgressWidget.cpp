@@ -43,9 +43,13 @@ void ICBSProgressWidget::SetClampedPosition(long long position) {
 }
 
 void ICBSProgressWidget::PumpProgress() {
-    const auto position = bar_.TakeNotification(notificationMessage_);
-    if (position && *position >= 0 && *position <= range_)
-        bar_.SetBarPosition(*position);
+    if (const auto position = bar_.TakeNotification(notificationMessage_))
+        ApplyNotification(*position);
+}
+
+void ICBSProgressWidget::ApplyNotification(int position) {
+    if (position >= 0 && position <= range_)
+        bar_.SetBarPosition(position);
 }
 
 LayoutSize ICBSProgressWidget::ContentSize() const {

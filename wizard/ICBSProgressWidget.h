@@ -16,6 +16,8 @@ public:
     void Advance(int step);
     // User interface thread: applies one queued notification, if its position is in range.
     void PumpProgress();
+    // User interface thread: applies a notification a message loop has already taken out of the queue.
+    void ApplyNotification(int position);
     void SetBarRange(int total);
 
     int Position() const { return position_; }

@@ -109,19 +109,12 @@ PageStep UnpackWizardPage::Activate() {
 }
 
 void UnpackWizardPage::PostStatus(const std::wstring& text) {
-    {
-        std::lock_guard lock(statusMutex_);
-        pendingStatus_ = text;
-    }
+    statusText_.Post(text);
     PostMessageW(Handle(), kStatusMessage, 0, 0);
 }
 
 void UnpackWizardPage::ApplyStatus() {
-    std::optional<std::wstring> text;
-    {
-        std::lock_guard lock(statusMutex_);
-        text.swap(pendingStatus_);
-    }
+    const std::optional<std::wstring> text = statusText_.Take();
     // A silent run, or a page already left, shows no status.
     if (!text || !IsWindowVisible(Handle()))
         return;

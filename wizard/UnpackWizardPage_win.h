@@ -5,12 +5,12 @@
 #pragma once
 
 #include "wizard/ExtractionProgressHandler_win.h"
+#include "wizard/PostedText.h"
 #include "wizard/UnpackerIF.h"
 #include "wizard/WizardPageBase_win.h"
 
 #include <atomic>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -51,6 +51,5 @@ private:
     std::atomic<int> lastResult_{0};
     // The bar moves down once, the first time a status text makes the status line taller.
     bool barMoved_ = false;
-    std::mutex statusMutex_;
-    std::optional<std::wstring> pendingStatus_; // guarded by statusMutex_
+    PostedText statusText_;
 };

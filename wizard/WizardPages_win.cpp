@@ -5,6 +5,7 @@
 #include "server/ServiceConfigurationWizardPage_win.h"
 #include "wizard/FinishWizardPage_win.h"
 #include "wizard/InstallWizardPage_win.h"
+#include "wizard/NonMSIInstallWizardPage_win.h"
 #include "wizard/PlaceholderWizardPage_win.h"
 #include "wizard/SubPackagesWizardPage_win.h"
 #include "wizard/SystemIntegrityWizardPage_win.h"
@@ -38,6 +39,8 @@ std::unique_ptr<WizardPageBase> MakeWizardPage(WizardPageKind kind, PageFrame& f
         return std::make_unique<ServiceConfigurationWizardPage>(frame);
     case WizardPageKind::Install:
         return std::make_unique<InstallWizardPage>(frame);
+    case WizardPageKind::NonMSIInstall:
+        return std::make_unique<NonMSIInstallWizardPage>(frame, frame.Services().NonMSIInstaller());
     case WizardPageKind::Finish:
         return std::make_unique<FinishWizardPage>(frame);
     default:

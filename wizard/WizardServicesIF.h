@@ -5,6 +5,7 @@
 #pragma once
 
 #include "installer/InstallPlan.h"
+#include "installer/SetupAsyncInstallProcessIF.h"
 #include "launcher/ConflictCheck.h"
 #include "launcher/InstalledProducts.h"
 #include "launcher/PackageInfo.h"
@@ -45,6 +46,10 @@ public:
     // The install page's work: every selected package installed, changed, repaired or removed, with
     // rollback; the outcome goes into the run's result.
     virtual void RunInstallSequence(const InstallSequenceFlags& flags) = 0;
+
+    // The installer of a main package that is not a Windows Installer package, made once for the run;
+    // null when the main package has none.
+    virtual SetupAsyncInstallProcessIF* NonMSIInstaller() = 0;
 
     // The finish page's follow-up tools.
     // The folder all users share for application data; empty when the system does not say.

@@ -1,7 +1,10 @@
 #include "launcher/app/WizardServices_win.h"
 
 #include "extraction/PackageUnpacker_win.h"
+#include "extraction/UnpackRules.h"
 #include "installer/InstallSequence_win.h"
+#include "installer/NonMSIMachine_win.h"
+#include "installer/TaxonomyInstaller.h"
 #include "launcher/FollowUpTools_win.h"
 #include "launcher/InstalledProducts_win.h"
 #include "launcher/ResultReport_win.h"
@@ -44,6 +47,13 @@ std::wstring WizardServices::InstalledApplicationPath(const PackageInfo& package
 
 void WizardServices::RunInstallSequence(const InstallSequenceFlags& flags) {
     ::RunInstallSequence(context_, flags);
+}
+
+SetupAsyncInstallProcessIF* WizardServices::NonMSIInstaller() {
+    const PackageInfo* main = context_.packages.Main();
+    if (!nonMsiInstaller_ && main && IsTaxonomyPackage(main->InstallerType()))
+        nonMsiInstaller_ = std::make_unique<TaxonomyInstaller>(context_, std::make_unique<NonMSIMachine>());
+    return nonMsiInstaller_.get();
 }
 
 std::wstring WizardServices::CommonAppDataFolder() {

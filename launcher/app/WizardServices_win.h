@@ -6,6 +6,8 @@
 #include "launcher/SetupContext.h"
 #include "wizard/WizardServicesIF.h"
 
+#include <memory>
+
 class WizardServices : public WizardServicesIF, private UnpackerIF {
 public:
     explicit WizardServices(SetupContext& context) : context_(context) {}
@@ -22,6 +24,7 @@ public:
 
     UnpackerIF& Unpacker() override { return *this; }
     void RunInstallSequence(const InstallSequenceFlags& flags) override;
+    SetupAsyncInstallProcessIF* NonMSIInstaller() override;
 
     std::wstring CommonAppDataFolder() override;
     bool StartProgram(const std::wstring& path) override;
@@ -38,4 +41,5 @@ private:
                                const UnpackRequest& request) override;
 
     SetupContext& context_;
+    std::unique_ptr<SetupAsyncInstallProcessIF> nonMsiInstaller_;
 };

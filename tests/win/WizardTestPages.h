@@ -118,6 +118,7 @@ public:
         return IsListed(installedProducts, package.ProductName()) ? applicationPath : std::wstring();
     }
     std::wstring CommonAppDataFolder() override { return commonAppData; }
+    SetupAsyncInstallProcessIF* NonMSIInstaller() override { return nonMsiInstaller; }
     bool StartProgram(const std::wstring& path) override {
         std::lock_guard lock(mutex_);
         started.push_back(path);
@@ -158,6 +159,7 @@ public:
     FakeUnpacker unpacker{packages, choices};
     std::vector<std::wstring> installedProducts; // product names whose product is installed
     std::wstring applicationPath, commonAppData;
+    SetupAsyncInstallProcessIF* nonMsiInstaller = nullptr;
     std::vector<std::wstring> started, startedElevated;
 
 private:
