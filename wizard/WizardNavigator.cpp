@@ -94,6 +94,7 @@ PageStep WizardNavigator::Next() {
     }
     // A refusal keeps the index; a recorded failure still moves to the finish page, and otherwise the
     // same page is activated once more.
+    const int asked = current_;
     const PageStep answer = page->QueryNext();
     if (answer == PageStep::Cancel)
         return GiveUp();
@@ -102,7 +103,8 @@ PageStep WizardNavigator::Next() {
         ++current_;
     }
     if (ReportRecordedFailure()) {
-        if (finishIndex_ > 0 && finishIndex_ != current_) {
+        // Any page but the finish page itself leads there, the one just before it too.
+        if (finishIndex_ > 0 && asked != finishIndex_) {
             current_ = finishIndex_;
             host_.ShowForFinish();
         } else {

@@ -268,6 +268,21 @@ TEST(WizardNavigation, RefusedNextActivatesTheSamePageAgainUnlessAFailureMovesOn
     EXPECT_EQ(w.journal.lines.back(), "finish:activate");
 }
 
+// The install page of a non-MSI main package stands right before the finish page.
+TEST(WizardNavigation, AFailureOnThePageBeforeTheFinishPageShowsIt) {
+    Journal journal;
+    FakeHost host{journal};
+    FakePage welcome{"welcome", journal}, install{"install", journal}, finish{"finish", journal};
+    WizardNavigator navigator{{&welcome, &install, &finish}, 2, host};
+    install.onActivate = [&] { ApplyInstallerResult(host.result, 1602); };
+    navigator.Start();
+    navigator.GoNext();
+    navigator.GoNext();
+    EXPECT_EQ(journal.lines,
+              (std::vector<std::string>{"welcome:activate", "welcome:deactivate", "install:activate",
+                                        "install:deactivate", "report", "show", "finish:activate"}));
+}
+
 TEST(WizardNavigation, FailureOnTheFinishPageEndsTheRun) {
     Wizard w;
     w.navigator.Start();
