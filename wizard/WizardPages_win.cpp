@@ -1,4 +1,4 @@
-// The launcher's page classes by slot kind. A page class of a later kind replaces its placeholder here.
+// The launcher's page classes by slot kind.
 #include "prerequisites/MosquittoWizardPage_win.h"
 #include "prerequisites/WebView2WizardPage_win.h"
 #include "server/HVOptionsWizardPage_win.h"
@@ -6,7 +6,6 @@
 #include "wizard/FinishWizardPage_win.h"
 #include "wizard/InstallWizardPage_win.h"
 #include "wizard/NonMSIInstallWizardPage_win.h"
-#include "wizard/PlaceholderWizardPage_win.h"
 #include "wizard/SubPackagesWizardPage_win.h"
 #include "wizard/SystemIntegrityWizardPage_win.h"
 #include "wizard/UnpackWizardPage_win.h"
@@ -43,7 +42,6 @@ std::unique_ptr<WizardPageBase> MakeWizardPage(WizardPageKind kind, PageFrame& f
         return std::make_unique<NonMSIInstallWizardPage>(frame, frame.Services().NonMSIInstaller());
     case WizardPageKind::Finish:
         return std::make_unique<FinishWizardPage>(frame);
-    default:
-        return std::make_unique<PlaceholderWizardPage>(frame, WizardPageLogName(kind));
     }
+    return nullptr;
 }

@@ -140,10 +140,9 @@ inline RegistryKey MainEntry() {
                              RegistryView::Bits64);
 }
 
-// "ModifyPath" or "UninstallString": the program (quoted when its path holds a space) and its
-// arguments; empty when there is none.
-inline EntryCommand ReadEntryCommand(const wchar_t* value) {
-    const std::wstring command = MainEntry().ReadString(value).value_or(L"");
+// An entry's command split as Windows would run it: the program (quoted when its path holds a space) and
+// its arguments; empty when there is none.
+inline EntryCommand SplitEntryCommand(const std::wstring& command) {
     const bool quoted = !command.empty() && command[0] == L'"';
     const size_t end = quoted ? command.find(L'"', 1) : command.find(L' ');
     if (quoted && end == std::wstring::npos)
@@ -153,6 +152,11 @@ inline EntryCommand ReadEntryCommand(const wchar_t* value) {
     if (end != std::wstring::npos)
         split.arguments = command.substr(std::min(command.size(), end + (quoted ? 2 : 1)));
     return split;
+}
+
+// "ModifyPath" or "UninstallString" of the main product's entry.
+inline EntryCommand ReadEntryCommand(const wchar_t* value) {
+    return SplitEntryCommand(MainEntry().ReadString(value).value_or(L""));
 }
 
 // The products of the test line installed now, in the order of `among`.

@@ -28,7 +28,7 @@ protected:
                 }
                 if (kind == WizardPageKind::Welcome && waitOnWelcome)
                     return std::make_unique<TextTestPage>(frame, L"Welcome", 150, 35, false);
-                return std::make_unique<PlaceholderWizardPage>(frame, WizardPageLogName(kind));
+                return std::make_unique<PassingTestPage>(frame, WizardPageLogName(kind));
             };
     }
     void AddPackage(const std::wstring& name) {

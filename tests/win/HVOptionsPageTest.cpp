@@ -71,7 +71,7 @@ protected:
             }
             if (kind == WizardPageKind::Finish)
                 return std::make_unique<FinishTestPage>(frame);
-            return std::make_unique<PlaceholderWizardPage>(frame, WizardPageLogName(kind));
+            return std::make_unique<PassingTestPage>(frame, WizardPageLogName(kind));
         };
     }
     HWND WaitForPage() {

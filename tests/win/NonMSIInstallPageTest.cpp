@@ -68,7 +68,7 @@ protected:
                     return std::make_unique<TextTestPage>(frame, L"Welcome", 150, 35, true);
                 if (kind == WizardPageKind::Finish)
                     return std::make_unique<FinishTestPage>(frame);
-                return std::make_unique<PlaceholderWizardPage>(frame, WizardPageLogName(kind));
+                return std::make_unique<PassingTestPage>(frame, WizardPageLogName(kind));
             },
             [&] {
                 HWND wizard = WizardDriver::WaitForWizard(GetCurrentProcessId(), kWaitMs);

@@ -58,7 +58,7 @@ protected:
                 return std::make_unique<FinishTestPage>(frame);
             if (kind == WizardPageKind::Install)
                 return MakeWizardPage(kind, frame);
-            return std::make_unique<PlaceholderWizardPage>(frame, WizardPageLogName(kind));
+            return std::make_unique<PassingTestPage>(frame, WizardPageLogName(kind));
         };
     }
     HWND WaitForPage() {

@@ -39,7 +39,7 @@ protected:
     CWizardDialog::PageFactory Pages() {
         return [this](WizardPageKind kind, PageFrame& frame) -> std::unique_ptr<WizardPageBase> {
             if (kind == WizardPageKind::Welcome)
-                return std::make_unique<PlaceholderWizardPage>(frame, L"Welcome");
+                return std::make_unique<PassingTestPage>(frame, L"Welcome");
             if (kind == WizardPageKind::SubPackages) {
                 auto page = std::make_unique<SubPackagesWizardPage>(frame);
                 page_ = page.get();
@@ -49,7 +49,7 @@ protected:
                 return std::make_unique<FinishTestPage>(frame);
             if (kind == WizardPageKind::SystemIntegrity || kind == WizardPageKind::Unpack ||
                 kind == WizardPageKind::ServiceConfiguration)
-                return std::make_unique<PlaceholderWizardPage>(frame, WizardPageLogName(kind));
+                return std::make_unique<PassingTestPage>(frame, WizardPageLogName(kind));
             return OtherPage(kind, frame);
         };
     }

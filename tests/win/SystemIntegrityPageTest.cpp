@@ -22,7 +22,7 @@ protected:
     CWizardDialog::PageFactory Pages() {
         return [this](WizardPageKind kind, PageFrame& frame) -> std::unique_ptr<WizardPageBase> {
             if (kind == WizardPageKind::Welcome)
-                return std::make_unique<PlaceholderWizardPage>(frame, L"Welcome");
+                return std::make_unique<PassingTestPage>(frame, L"Welcome");
             if (kind == WizardPageKind::SystemIntegrity) {
                 auto page = std::make_unique<SystemIntegrityWizardPage>(frame);
                 page_ = page.get();

@@ -17,17 +17,17 @@ constexpr wchar_t kFinishActivated[] = L"VNT (c): Activating dialog Finish\r\n";
 
 // The page after the unpack page: notes what the unpack page left behind when it moved on, and can send
 // the wizard back once, as a user pressing Back would.
-class ProbeTestPage : public PlaceholderWizardPage {
+class ProbeTestPage : public PassingTestPage {
 public:
     ProbeTestPage(PageFrame& frame, bool backOnce)
-        : PlaceholderWizardPage(frame, L"IncludedSubPackages"), backOnce_(backOnce) {}
+        : PassingTestPage(frame, L"IncludedSubPackages"), backOnce_(backOnce) {}
     PageStep Activate() override {
         HWND wizard = GetAncestor(Handle(), GA_ROOT);
         nextEnabled = IsWindowEnabled(GetDlgItem(wizard, IDOK)) != FALSE;
         wizardEnabled = IsWindowEnabled(wizard) != FALSE;
         if (++activations == 1 && backOnce_)
             return PageStep::Back;
-        return PlaceholderWizardPage::Activate();
+        return PassingTestPage::Activate();
     }
 
     std::atomic<bool> nextEnabled{false}, wizardEnabled{false};
@@ -85,7 +85,7 @@ protected:
             case WizardPageKind::Empty:
                 return nullptr;
             default:
-                return std::make_unique<PlaceholderWizardPage>(frame, WizardPageLogName(kind));
+                return std::make_unique<PassingTestPage>(frame, WizardPageLogName(kind));
             }
         };
     }

@@ -6,10 +6,10 @@
 #include "FakeUnpacker.h"
 #include "MemoryLog.h"
 
+#include "PassingTestPage.h"
 #include "launcher/SetupContext.h"
 #include "launcher/StringTable_win.h"
 #include "support/Format.h"
-#include "wizard/PlaceholderWizardPage_win.h"
 #include "wizard/WizardDialog_win.h"
 
 #include <atomic>
