@@ -85,6 +85,7 @@ SetupResult NonMSIInstaller::RunWithRollback(const PackageList& packages, const 
         if (!result.Failed())
             continue;
         const UninstallSwitchTurned turned(context_);
+        rollingBack_ = true;
         for (size_t index = failed; index-- > 0;) {
             if (!choices.Selected(index))
                 continue;
@@ -92,6 +93,7 @@ SetupResult NonMSIInstaller::RunWithRollback(const PackageList& packages, const 
             (this->*undo)(packages[index],
                           progress); // what the rollback achieves does not change the outcome
         }
+        rollingBack_ = false;
         return result;
     }
     return {};

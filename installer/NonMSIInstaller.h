@@ -36,6 +36,9 @@ protected:
                                          SetupReportAsyncProgressIF& progress) = 0;
     virtual SetupResult ExtractPackage(const PackageInfo& package, SetupReportAsyncProgressIF& progress) = 0;
     virtual void CancelPackage() = 0;
+    // A rollback runs: a cancellation already asked for must not stop it halfway, or the packages done
+    // before the failure would stay half registered.
+    bool RollingBack() const { return rollingBack_; }
 
 private:
     using PackageStep = SetupResult (NonMSIInstaller::*)(const PackageInfo&, SetupReportAsyncProgressIF&);
@@ -54,4 +57,5 @@ private:
 
     SetupContext& context_;
     std::unique_ptr<NonMSIMachineIF> machine_;
+    bool rollingBack_ = false; // the worker's own
 };

@@ -47,7 +47,7 @@ SetupResult TaxonomyInstaller::RunActions(std::wstring_view actionFormat,
         progress.SetStatusText(Format(actionFormat, action));
         waitForAction_();
         progress.AdvanceProgress(kProgressPerAction);
-        if (cancelled_)
+        if (cancelled_ && !RollingBack())
             return SetupResult::Code(ResultCode::UserCancelled);
     }
     return {};

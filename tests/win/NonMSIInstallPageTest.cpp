@@ -134,11 +134,14 @@ TEST_F(NonMSIInstallPageTest, AnInstallShowsItsTenActionsAndRegistersThePackage)
     EXPECT_TRUE(InstalledProducts::IsInstalled(host_->packages[0]));
 }
 
-// Escape ends the install after the current action with code 3, and the entry this run made goes again.
+// Escape ends the install after the current action with code 3, and the entry this run made goes again
+// (in Japanese).
 TEST_F(NonMSIInstallPageTest, EscapeDuringAnInstallEndsItWithoutAnEntry) {
+    host_->context.languages.SelectByLanguageId(1041);
     std::wstring statusAtEnd;
-    RunInstall(300, [&](HWND wizard) {
+    RunInstall(600, [&](HWND wizard) {
         ASSERT_TRUE(WaitUntil([&] { return StatusText() == L"Install action 2"; }));
+        Screenshot(wizard, L"nonmsi-install-ja.bmp");
         WizardDriver::SendEscape(wizard);
         ASSERT_TRUE(WaitForLog(L"VNT (c): Activating dialog Finish\r\n"));
         statusAtEnd = StatusText();
