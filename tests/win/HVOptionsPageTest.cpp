@@ -63,27 +63,11 @@ protected:
     std::wstring DataFolder() const { return common_ + L"\\Quenlis\\HalvoraServer"; }
 
     CWizardDialog::PageFactory Pages() {
-        return [this](WizardPageKind kind, PageFrame& frame) -> std::unique_ptr<WizardPageBase> {
-            if (kind == WizardPageKind::HVOptions) {
-                auto page = std::make_unique<HVOptionsWizardPage>(frame);
-                page_ = page.get();
-                return page;
-            }
-            if (kind == WizardPageKind::Finish)
-                return std::make_unique<FinishTestPage>(frame);
-            return std::make_unique<PassingTestPage>(frame, WizardPageLogName(kind));
-        };
+        return OnePage<HVOptionsWizardPage>(
+            WizardPageKind::HVOptions,
+            [](PageFrame& frame) { return std::make_unique<HVOptionsWizardPage>(frame); }, page_);
     }
-    HWND WaitForPage() {
-        HWND wizard = WizardDriver::WaitForWizard(GetCurrentProcessId(), kWaitMs);
-        if (!wizard || !WaitUntil([&] {
-                return page_ && WizardDriver::CurrentPage(wizard) == page_->Handle() &&
-                       IsWindowVisible(page_->Handle()) && WizardDriver::ReadButtons(wizard).nextEnabled;
-            }))
-            return nullptr;
-        Sleep(200);
-        return wizard;
-    }
+    HWND WaitForPage() { return WaitForWaitingPage(page_); }
     std::wstring Text(unsigned id) const { return host_->context.languages.LoadString(id); }
     bool Shows(HWND wizard, const std::wstring& text) const {
         return Contains(WizardDriver::PageTexts(wizard), text);

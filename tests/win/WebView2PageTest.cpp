@@ -61,27 +61,14 @@ protected:
     }
 
     CWizardDialog::PageFactory Pages() {
-        return [this](WizardPageKind kind, PageFrame& frame) -> std::unique_ptr<WizardPageBase> {
-            if (kind == WizardPageKind::WebView2) {
-                auto page = std::make_unique<WebView2WizardPage>(frame, loader_, server_.Url(L""));
-                page_ = page.get();
-                return page;
-            }
-            if (kind == WizardPageKind::Finish)
-                return std::make_unique<FinishTestPage>(frame);
-            return std::make_unique<PassingTestPage>(frame, WizardPageLogName(kind));
-        };
+        return OnePage<WebView2WizardPage>(
+            WizardPageKind::WebView2,
+            [this](PageFrame& frame) {
+                return std::make_unique<WebView2WizardPage>(frame, loader_, server_.Url(L""));
+            },
+            page_);
     }
-    HWND WaitForChoices() {
-        HWND wizard = WizardDriver::WaitForWizard(GetCurrentProcessId(), kWaitMs);
-        if (!wizard || !WaitUntil([&] {
-                return page_ && WizardDriver::CurrentPage(wizard) == page_->Handle() &&
-                       IsWindowVisible(page_->Handle()) && WizardDriver::ReadButtons(wizard).nextEnabled;
-            }))
-            return nullptr;
-        Sleep(200);
-        return wizard;
-    }
+    HWND WaitForChoices() { return WaitForWaitingPage(page_); }
     bool WaitForState(PageState state, DWORD timeoutMs = kWaitMs) {
         return WaitUntil([&] { return page_->State() == state; }, timeoutMs);
     }

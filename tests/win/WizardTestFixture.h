@@ -130,6 +130,35 @@ protected:
         };
     }
 
+    // The page `make` builds on the slot `kind` (kept in `page` for the test), the test finish page, and
+    // passing pages on every other slot.
+    template <class Page>
+    static CWizardDialog::PageFactory
+    OnePage(WizardPageKind kind, std::function<std::unique_ptr<Page>(PageFrame&)> make, Page*& page) {
+        return [kind, make, &page](WizardPageKind slot, PageFrame& frame) -> std::unique_ptr<WizardPageBase> {
+            if (slot == kind) {
+                auto made = make(frame);
+                page = made.get();
+                return made;
+            }
+            if (slot == WizardPageKind::Finish)
+                return std::make_unique<FinishTestPage>(frame);
+            return std::make_unique<PassingTestPage>(frame, WizardPageLogName(slot));
+        };
+    }
+    // The wizard once `page` (as the test keeps it) is current, shown and waiting with Next enabled; null
+    // after the time limit.
+    template <class Page> static HWND WaitForWaitingPage(Page* const& page) {
+        HWND wizard = WizardDriver::WaitForWizard(GetCurrentProcessId(), kWaitMs);
+        if (!wizard || !WaitUntil([&] {
+                return page && WizardDriver::CurrentPage(wizard) == page->Handle() &&
+                       IsWindowVisible(page->Handle()) && WizardDriver::ReadButtons(wizard).nextEnabled;
+            }))
+            return nullptr;
+        Sleep(200); // let the page paint
+        return wizard;
+    }
+
     // Runs the wizard with `drive` on a second thread; whatever the driver leaves open is cancelled.
     INT_PTR Run(CWizardDialog::PageFactory factory, const std::function<void()>& drive) {
         // The wizard (and its pages, which the tests inspect afterwards) lives until the test ends.
