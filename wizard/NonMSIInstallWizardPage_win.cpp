@@ -50,7 +50,10 @@ PageStep NonMSIInstallWizardPage::Prepare() {
     options.onEscape = [this] { installer_->Cancel(); };
     // The installer's result is the run's, Escape's cancellation included.
     options.drainAndRecordCancel = false;
-    switch (RunWorker(work, options)) {
+    running_ = true;
+    const WorkerOutcome outcome = RunWorker(work, options);
+    running_ = false;
+    switch (outcome) {
     case WorkerOutcome::Quit:
         return PageStep::Stay; // the application is closing
     case WorkerOutcome::NotStarted:
@@ -63,6 +66,12 @@ PageStep NonMSIInstallWizardPage::Prepare() {
     Frame().Result() = outcome_;
     EnableAfterWorker();
     return PageStep::Next;
+}
+
+bool NonMSIInstallWizardPage::QueryCancel() {
+    if (running_)
+        installer_->Cancel();
+    return WizardPageBase::QueryCancel();
 }
 
 void NonMSIInstallWizardPage::SetProgressRange(int total) {

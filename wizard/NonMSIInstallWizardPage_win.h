@@ -18,6 +18,9 @@ public:
     NonMSIInstallWizardPage(PageFrame& frame, SetupAsyncInstallProcessIF* installer);
 
     PageStep Prepare() override;
+    // Cancel while the installer runs stops it as Escape does, so that the wait for its worker (the page
+    // base's) ends after the current step instead of after the whole operation.
+    bool QueryCancel() override;
     void CreateControls(HWND parent, int width, int height) override;
     void Relayout() override;
 
@@ -34,7 +37,8 @@ protected:
 
 private:
     SetupAsyncInstallProcessIF* installer_;
-    SetupResult outcome_; // written by the worker, read once it has ended
+    bool running_ = false; // the user-interface thread's own
+    SetupResult outcome_;  // written by the worker, read once it has ended
     PostedText statusText_;
     ICBSVerticalLayout root_{5};
     ICBSTextWidget* status_ = nullptr;

@@ -134,21 +134,32 @@ TEST_F(NonMSIInstallPageTest, AnInstallShowsItsTenActionsAndRegistersThePackage)
     EXPECT_TRUE(InstalledProducts::IsInstalled(host_->packages[0]));
 }
 
-// Escape ends the install after the current action with code 3, and the entry this run made goes again
-// (in Japanese).
-TEST_F(NonMSIInstallPageTest, EscapeDuringAnInstallEndsItWithoutAnEntry) {
+// Escape, or the Cancel button, ends the install after the current action with code 3 and the finish
+// page, and the entry this run made goes again (in Japanese).
+TEST_F(NonMSIInstallPageTest, EscapeOrCancelDuringAnInstallEndsItWithoutAnEntry) {
     host_->context.languages.SelectByLanguageId(1041);
-    std::wstring statusAtEnd;
-    RunInstall(600, [&](HWND wizard) {
-        ASSERT_TRUE(WaitUntil([&] { return StatusText() == L"Install action 2"; }));
-        Screenshot(wizard, L"nonmsi-install-ja.bmp");
-        WizardDriver::SendEscape(wizard);
-        ASSERT_TRUE(WaitForLog(L"VNT (c): Activating dialog Finish\r\n"));
-        statusAtEnd = StatusText();
-    });
-    EXPECT_EQ(ResultCode::UserCancelled, host_->result.code);
-    EXPECT_FALSE(Entry().IsOpen());
-    EXPECT_FALSE(InstalledProducts::IsInstalled(host_->packages[0]));
+    for (const bool escape : {true, false}) {
+        SCOPED_TRACE(escape ? "Escape" : "Cancel");
+        host_->ClearLog();
+        host_->result = SetupResult{};
+        ULONGLONG askedAt = 0, finishedAt = 0;
+        RunInstall(1000, [&](HWND wizard) {
+            ASSERT_TRUE(WaitUntil([&] { return StatusText() == L"Install action 2"; }));
+            if (escape)
+                Screenshot(wizard, L"nonmsi-install-ja.bmp");
+            askedAt = GetTickCount64();
+            if (escape)
+                WizardDriver::SendEscape(wizard);
+            else
+                ASSERT_TRUE(WizardDriver::PressCancel(wizard));
+            ASSERT_TRUE(WaitForLog(L"VNT (c): Activating dialog Finish\r\n"));
+            finishedAt = GetTickCount64();
+        });
+        EXPECT_EQ(ResultCode::UserCancelled, host_->result.code);
+        EXPECT_LT(finishedAt - askedAt, 5'000u) << "the rest of the ten actions ran";
+        EXPECT_FALSE(Entry().IsOpen());
+        EXPECT_FALSE(InstalledProducts::IsInstalled(host_->packages[0]));
+    }
 }
 
 // A package whose entry is there already is not installed again: code 8, no action runs.
