@@ -42,14 +42,6 @@ private:
     HWND page_;
 };
 
-void SetChecked(ICBSRadioButtonWidget* radio, bool checked) {
-    SendMessageW(ControlOf(radio), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-bool IsChecked(const ICBSRadioButtonWidget* radio) {
-    return SendMessageW(ControlOf(radio), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
 } // namespace
 
 WebView2WizardPage::WebView2WizardPage(PageFrame& frame, RuntimeLoaderIF& loader, std::wstring downloadServer)
@@ -142,7 +134,7 @@ void WebView2WizardPage::ShowChoices() {
     Frame().EnableButton(WizardButton::Next, true);
     Frame().EnableButton(WizardButton::Back, true);
     ShowWindow(Handle(), SW_SHOW);
-    Choose(Selected());
+    Relayout();
 }
 
 void WebView2WizardPage::ShowProgress() {
@@ -164,16 +156,11 @@ Choice WebView2WizardPage::Selected() const {
     return IsChecked(later_) ? Choice::Later : Choice::Newest;
 }
 
-void WebView2WizardPage::Choose(Choice choice) {
-    descriptionId_ = TextsOf(choice).descriptionId;
-    Relayout();
-}
-
 bool WebView2WizardPage::OnCommand(int id, int code) {
     const std::optional<Choice> choice = ChoiceOfCommand(id);
     if (!choice || code != BN_CLICKED)
         return false;
-    Choose(*choice);
+    Relayout(); // the chosen radio button is ticked already: its texts follow
     return true;
 }
 
@@ -189,7 +176,7 @@ void WebView2WizardPage::Relayout() {
     newest_->SetText(LoadString(NewestChoiceTextId(runtime_)));
     fixed_->SetText(LoadString(StringId::WebViewInstallFixed));
     later_->SetText(LoadString(StringId::WebViewInstallLater));
-    description_->SetText(descriptionId_ ? LoadString(descriptionId_) : std::wstring());
+    description_->SetText(LoadString(TextsOf(Selected()).descriptionId));
     Frame().SetButtonText(WizardButton::Back, LoadString(kBackCaptionId));
     Frame().SetButtonText(WizardButton::Next, LoadString(TextsOf(Selected()).nextCaptionId));
     RECT client{};

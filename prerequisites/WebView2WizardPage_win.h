@@ -46,7 +46,6 @@ private:
     void SetState(WebView2::PageState state) { state_ = static_cast<int>(state); }
     void ShowChoices();
     void ShowProgress();
-    void Choose(WebView2::Choice choice);
     WebView2::Choice Selected() const;
     void ShowMessage(unsigned id);
     bool LicenceAccepted();
@@ -79,5 +78,4 @@ private:
     ICBSStackLayout* panels_ = nullptr;
     ICBSTextWithHyperlinksWidget* description_ = nullptr;
     ICBSProgressWidget* progress_ = nullptr;
-    unsigned descriptionId_ = 0;
 };

@@ -87,7 +87,7 @@ PageStep HVOptionsWizardPage::Prepare() {
         !dataFolder_.empty() &&
         ICBSFileUtilities::Exists(ServerData::InFolder(dataFolder_, ServerData::kDatabaseFileName));
     const Backup::PageView view =
-        Backup::ViewAfterMeasuring(backupPossible_, databaseExists_, IsTicked(resetDatabase_));
+        Backup::ViewAfterMeasuring(backupPossible_, databaseExists_, IsChecked(resetDatabase_));
     panels_->SetCurrent(view.panel == Backup::Panel::Results ? resultsPanel_ : noPanel_);
     ShowExampleSolutions(view.exampleSolutionsShown);
     descriptionId_ = view.descriptionId;
@@ -110,7 +110,7 @@ HVOptionsWizardPage::Measured HVOptionsWizardPage::MeasureBackup() {
     if (Frame().IsInteractive()) {
         ShowWindow(Handle(), SW_SHOW);
         Frame().EnableButton(WizardButton::Next, false);
-        SetTicked(skipBackup_, settings_.avoidBackup);
+        SetChecked(skipBackup_, settings_.avoidBackup);
     }
 
     const auto work = [this] {
@@ -148,7 +148,7 @@ void HVOptionsWizardPage::RefreshValues() {
     sizeValue_->SetText(shown.backupSize);
     freeValue_->SetText(shown.freeSpace);
     if (shown.skipBackup)
-        SetTicked(skipBackup_, true);
+        SetChecked(skipBackup_, true);
     const Backup::ProgressBarState bar =
         Backup::ProgressBar(measurement_.FoldersToVisit(), measurement_.FoldersVisited());
     if (bar.range > 0 && bar.range != progress_->Range())
@@ -160,10 +160,10 @@ void HVOptionsWizardPage::RefreshValues() {
 
 PageStep HVOptionsWizardPage::QueryNext() {
     Backup::Choices choices;
-    choices.skipBackup = IsTicked(skipBackup_);
-    choices.resetDatabase = IsTicked(resetDatabase_);
+    choices.skipBackup = IsChecked(skipBackup_);
+    choices.resetDatabase = IsChecked(resetDatabase_);
     choices.exampleSolutionsShown = exampleSolutionsShown_;
-    choices.exampleSolutions = IsTicked(exampleSolutions_);
+    choices.exampleSolutions = IsChecked(exampleSolutions_);
     const std::wstring warning = Backup::WarningText(choices, [this](unsigned id) { return LoadString(id); });
     if (!warning.empty() &&
         MessageBoxW(GetAncestor(Handle(), GA_ROOT), warning.c_str(), Frame().WizardTitle().c_str(),
@@ -176,7 +176,7 @@ PageStep HVOptionsWizardPage::QueryNext() {
 bool HVOptionsWizardPage::OnCommand(int id, int code) {
     if (id != Backup::kResetDatabaseCommand || code != BN_CLICKED)
         return false;
-    ShowExampleSolutions(Backup::ExampleSolutionsShown(databaseExists_, IsTicked(resetDatabase_)));
+    ShowExampleSolutions(Backup::ExampleSolutionsShown(databaseExists_, IsChecked(resetDatabase_)));
     LayOut();
     return true;
 }
@@ -206,12 +206,4 @@ void HVOptionsWizardPage::ShowExampleSolutions(bool show) {
         exampleSolutions_->Show();
     else
         exampleSolutions_->Hide();
-}
-
-bool HVOptionsWizardPage::IsTicked(const ICBSCheckboxWidget* box) const {
-    return SendMessageW(ControlOf(box), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-void HVOptionsWizardPage::SetTicked(ICBSCheckboxWidget* box, bool ticked) {
-    SendMessageW(ControlOf(box), BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
 }

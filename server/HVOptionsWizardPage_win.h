@@ -40,8 +40,6 @@ private:
     void RefreshValues();
     void ShowExampleSolutions(bool show);
     void LayOut();
-    bool IsTicked(const ICBSCheckboxWidget* box) const;
-    void SetTicked(ICBSCheckboxWidget* box, bool ticked);
 
     std::wstring dataFolder_;
     ServerData::Settings settings_;

@@ -141,6 +141,14 @@ HWND ControlOf(const ICBSWidgetBase* widget) {
     return widget ? static_cast<const ControlWindow&>(widget->Window()).Handle() : nullptr;
 }
 
+bool IsChecked(const ICBSWidgetBase* button) {
+    return SendMessageW(ControlOf(button), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void SetChecked(ICBSWidgetBase* button, bool checked) {
+    SendMessageW(ControlOf(button), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
 HWND MakeChildControl(HWND parent, const wchar_t* className, DWORD style, int id, const RECT& rect,
                       HFONT font) {
     HWND control =

@@ -28,6 +28,9 @@ LayoutSize IconSize(HICON icon);
 
 // The control behind a widget made here; null for no widget.
 HWND ControlOf(const ICBSWidgetBase* widget);
+// A check box's or radio button's state.
+bool IsChecked(const ICBSWidgetBase* button);
+void SetChecked(ICBSWidgetBase* button, bool checked);
 // A child control of `parent` at a fixed place, for pages that place their controls themselves; it belongs to
 // the parent window, which destroys it. Null when the system refuses it.
 HWND MakeChildControl(HWND parent, const wchar_t* className, DWORD style, int id, const RECT& rect,
