@@ -78,6 +78,11 @@ void WineProgramSettings::DisableLibrary(const std::wstring& name) {
     SetValue(L"\\DllOverrides", name, L"");
 }
 
+// Wine's own built-in library otherwise wins over a DLL found on disk, wherever that is.
+void WineProgramSettings::PreferLibraryOnDisk(const std::wstring& name) {
+    SetValue(L"\\DllOverrides", name, L"native,builtin");
+}
+
 void WineProgramSettings::SetValue(const std::wstring& subKey, const std::wstring& name,
                                    const std::wstring& value) {
     const std::wstring path = key_ + subKey;

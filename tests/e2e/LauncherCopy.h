@@ -1,6 +1,7 @@
 // Launchers for end-to-end tests that need manifest texts: a copy of SetupLauncher.exe with type-40
 // text resources added through the system's resource updater, and per-program Wine settings (the
-// Windows version Wine reports, libraries it refuses to load) that a test sets and removes again.
+// Windows version Wine reports, libraries it refuses to load or takes from disk) that a test sets and removes
+// again.
 #pragma once
 
 #include <windows.h>
@@ -32,6 +33,8 @@ public:
     void SetWindowsVersion(const std::wstring& version);
     // The program cannot load this system library ("d2d1"), as on a machine without it.
     void DisableLibrary(const std::wstring& name);
+    // The program loads a DLL of this name found on its search path, as Windows does ("msi").
+    void PreferLibraryOnDisk(const std::wstring& name);
 
 private:
     void SetValue(const std::wstring& subKey, const std::wstring& name, const std::wstring& value);

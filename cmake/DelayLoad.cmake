@@ -1,0 +1,25 @@
+# Delay-load import libraries for the system DLLs outside Windows' known DLLs. The loader would resolve an
+# ordinary import before the launcher's first instruction, searching the launcher's own folder first; a
+# delay-loaded DLL is loaded at its first call, after wWinMain has restricted the search to the system
+# folder. Each name becomes an imported library target delay_<name>.
+set(DELAY_LOADED_DLLS msi cabinet version comctl32 crypt32 bcrypt)
+set(DELAY_LIB_DIR ${CMAKE_BINARY_DIR}/delayload)
+set(DELAY_LIB_TOOL ${CMAKE_SOURCE_DIR}/tools/delayload/delaylib.py)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+file(MAKE_DIRECTORY ${DELAY_LIB_DIR})
+foreach(name IN LISTS DELAY_LOADED_DLLS)
+    set(import_lib /usr/${MINGW_PREFIX}/lib/lib${name}.a)
+    set(delay_lib ${DELAY_LIB_DIR}/lib${name}_delay.a)
+    if(NOT EXISTS ${delay_lib} OR ${DELAY_LIB_TOOL} IS_NEWER_THAN ${delay_lib})
+        execute_process(
+            COMMAND ${Python3_EXECUTABLE} ${DELAY_LIB_TOOL} --nm ${MINGW_PREFIX}-nm --dlltool ${MINGW_PREFIX}-dlltool
+                    ${import_lib} ${delay_lib}
+            RESULT_VARIABLE failed)
+        if(failed)
+            message(FATAL_ERROR "Could not make the delay-load library of ${name} from ${import_lib}")
+        endif()
+    endif()
+    add_library(delay_${name} STATIC IMPORTED)
+    set_target_properties(delay_${name} PROPERTIES IMPORTED_LOCATION ${delay_lib})
+endforeach()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${DELAY_LIB_TOOL})
