@@ -11,6 +11,18 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 # copying it into private memory: the package cabinets are read in place from the mapped resources.
 add_link_options(-Wl,--file-alignment,4096)
 
+# Release builds are what people download and start: built for size (the launcher's time goes into
+# Windows Installer, FDI and the network, not into its own code), unused functions and data dropped at
+# link time, no symbols or debug information. They are also reproducible: no link time stamp and no
+# folder of the build in the program, so two builds of one bundle description are byte-identical.
+if(CMAKE_BUILD_TYPE STREQUAL "Release")
+    set(CMAKE_C_FLAGS_RELEASE "-Os -DNDEBUG")
+    set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG")
+    add_compile_options(-ffunction-sections -fdata-sections -ffile-prefix-map=${CMAKE_SOURCE_DIR}=.
+                        -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
+    add_link_options(-Wl,--gc-sections -s -Wl,--no-insert-timestamp)
+endif()
+
 # libcurl, static, built into this tree from Debian's source package by scripts/build-curl.sh.
 set(CURL_INSTALL ${CMAKE_BINARY_DIR}/curl/install)
 if(NOT EXISTS ${CURL_INSTALL}/lib/libcurl.a)

@@ -13,8 +13,10 @@ triple=$arch-w64-mingw32
 SOURCE=$BUILD/curl-source
 INSTALL=$tree/curl/install
 
+# A tree's library is rebuilt when the source or this recipe changes.
+recipe=$(sha256sum "$0" | cut -c1-16)
 if [ -f "$INSTALL/lib/libcurl.a" ] && [ -f "$SOURCE/version" ] &&
-    [ "$(cat "$SOURCE/version")" = "$(cat "$tree/curl/version" 2>/dev/null)" ]; then
+    [ "$(cat "$SOURCE/version") $recipe" = "$(cat "$tree/curl/version" 2>/dev/null)" ]; then
     exit 0
 fi
 
@@ -66,6 +68,13 @@ options=(
     -DHTTP_ONLY=ON -DCURL_DISABLE_LDAP=ON -DCURL_DISABLE_NTLM=ON -DENABLE_UNIX_SOCKETS=OFF
     -DCURL_USE_LIBSSH2=OFF -DUSE_LIBIDN2=OFF -DCURL_ZLIB=OFF -DCURL_BROTLI=OFF -DCURL_ZSTD=OFF
     -DUSE_NGHTTP2=OFF
+    # What one download into one file never uses.
+    -DCURL_DISABLE_ALTSVC=ON -DCURL_DISABLE_COOKIES=ON -DCURL_DISABLE_DOH=ON -DCURL_DISABLE_GETOPTIONS=ON
+    -DCURL_DISABLE_HSTS=ON -DCURL_DISABLE_MIME=ON -DCURL_DISABLE_NETRC=ON -DCURL_DISABLE_PARSEDATE=ON
+    -DCURL_DISABLE_PROGRESS_METER=ON -DCURL_DISABLE_SHUFFLE_DNS=ON
+    # Built for size like the launcher (the transfer's time is the network's and Schannel's), every
+    # function in a section of its own for the launcher's link to drop, and no build folder in the code.
+    -DCMAKE_C_FLAGS_RELEASE="-Os -DNDEBUG -ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables -ffile-prefix-map=$SOURCE/src=curl"
 )
 if ! cmake -S "$SOURCE/src" -B "$tree/curl/build" "${options[@]}" >"$tree/curl/configure.log" 2>&1; then
     tail -40 "$tree/curl/configure.log" >&2
@@ -76,5 +85,5 @@ if ! cmake --build "$tree/curl/build" -j "$(nproc)" >"$tree/curl/build.log" 2>&1
     exit 1
 fi
 cmake --install "$tree/curl/build" >/dev/null
-cp "$SOURCE/version" "$tree/curl/version"
+echo "$(cat "$SOURCE/version") $recipe" >"$tree/curl/version"
 echo "libcurl ($(cat "$SOURCE/version"), $triple, Schannel) built in $(($(date +%s) - started)) s"

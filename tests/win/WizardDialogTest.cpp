@@ -304,7 +304,7 @@ TEST_F(WizardDialogTest, LauncherCarriesTheTemplateInFiveLanguagesAndItsArtwork)
     GetObjectW(artwork.Get(), sizeof(info), &info);
     EXPECT_EQ(info.bmWidth, 499);
     EXPECT_EQ(info.bmHeight, 312);
-    EXPECT_EQ(info.bmBitsPixel, 24);
+    EXPECT_EQ(info.bmBitsPixel, 8); // a palette keeps the download small
     IconHandle icon(
         static_cast<HICON>(LoadImageW(module_.Get(), MAKEINTRESOURCEW(133), IMAGE_ICON, 32, 32, 0)));
     EXPECT_TRUE(icon);
