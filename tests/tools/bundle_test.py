@@ -8,6 +8,7 @@ import struct
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
@@ -263,6 +264,10 @@ class DescriptionTest(unittest.TestCase):
             pathlib.Path(cab).write_bytes(body[4:])
             listing = subprocess.run(["gcab", "-t", cab], check=True, capture_output=True, text=True).stdout
             self.assertEqual(["Kestrum317.msi", "doc\\ReadMe.txt"], sorted(line.split()[0] for line in listing.splitlines()))
+
+            # Two seconds apart, a cabinet member dated by its copy would be dated differently.
+            time.sleep(2.1)
+            self.assertEqual(data, bundle.build(self.write(folder, package), [])[0])
 
             wrong = package + "package_code = {00000000-0000-0000-0000-000000000000}\n"
             with self.assertRaises(bundle.DescriptionError) as caught:

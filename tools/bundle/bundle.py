@@ -30,7 +30,8 @@ Texts become UTF-16LE with a terminating zero under the numeric type 40; "PACKAG
 little-endian length followed by an MSZIP cabinet made by gcab; "PACKAGE_n_<code>" holds the transform
 in the language <code>. A key left out leaves its resource out, so incomplete launchers can be made on
 purpose (the launcher's /v switch reports them). Product and package codes that are given must match
-the database they describe.
+the database they describe. The same inputs make the same .res: cabinet members keep their files'
+modification times.
 
 Usage: bundle.py DESCRIPTION OUT.res [--search DIR]... [--depfile FILE]
 Files are looked up beside the description first, then in each --search folder.
@@ -166,7 +167,8 @@ def make_cabinet(members):
         for inside, source in members:
             target = os.path.join(stage, inside)
             os.makedirs(os.path.dirname(target), exist_ok=True)
-            shutil.copyfile(source, target)
+            # gcab stores each member's modification time: a fresh copy's would differ on every run.
+            shutil.copy2(source, target)
         cabinet = os.path.join(stage, "..package.cab")
         subprocess.run(["gcab", "-c", "-z", cabinet] + [inside for inside, _ in members], cwd=stage, check=True)
         with open(cabinet, "rb") as f:
