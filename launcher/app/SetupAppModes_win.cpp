@@ -94,7 +94,7 @@ bool CSetupApp::RunExtractAll() {
         if (!IsTaxonomyPackage(package.InstallerType())) {
             // A failed cabinet is recorded and the next package still comes out.
             const ExtractionOutcome extracted =
-                ExtractPackageCabinet(package.PackageData(), folder.Text(), &consoleLines);
+                ExtractPackageCabinet(package.PackageData(), folder.Text(), &consoleLines, log_);
             if (extracted == ExtractionOutcome::DiskFull)
                 context_.result.Set(ResultCode::DiskFull, 0, false);
             else if (extracted == ExtractionOutcome::Failed)
