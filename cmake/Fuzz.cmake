@@ -8,7 +8,7 @@ set(FUZZ_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-
 target_compile_options(launcher_core PUBLIC ${FUZZ_SANITIZERS} -fsanitize=fuzzer-no-link -g -O1)
 target_link_options(launcher_core PUBLIC ${FUZZ_SANITIZERS})
 
-set(FUZZ_TARGETS IniFileFuzzer XmlIniFileFuzzer JsonFuzzer CommandLineFuzzer)
+set(FUZZ_TARGETS IniFileFuzzer XmlIniFileFuzzer JsonFuzzer CommandLineFuzzer PayloadHashesFuzzer)
 foreach(fuzzer IN LISTS FUZZ_TARGETS)
     add_executable(${fuzzer} ${CMAKE_SOURCE_DIR}/tests/fuzz/${fuzzer}.cpp)
     target_link_libraries(${fuzzer} PRIVATE launcher_core)

@@ -7,13 +7,14 @@ set(TEST_CABINETS_DIR ${CMAKE_BINARY_DIR}/testdata/cabinets)
 set(TEST_CABINETS_RC ${TEST_CABINETS_DIR}/test_cabinets.rc)
 add_custom_command(
     OUTPUT ${TEST_CABINETS_RC} ${TEST_CABINETS_DIR}/sample.res ${TEST_CABINETS_DIR}/transform_de.bin
+        ${TEST_CABINETS_DIR}/payload_hashes.txt
     COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/testdata/make_test_cabinets.py ${TEST_CABINETS_DIR}
     DEPENDS ${CMAKE_SOURCE_DIR}/tools/testdata/make_test_cabinets.py
     COMMENT "Making test cabinets"
     VERBATIM)
 add_custom_target(test_cabinets DEPENDS ${TEST_CABINETS_RC})
 set_property(SOURCE ${TEST_CABINETS_RC} APPEND PROPERTY OBJECT_DEPENDS
-    ${TEST_CABINETS_DIR}/sample.res ${TEST_CABINETS_DIR}/transform_de.bin)
+    ${TEST_CABINETS_DIR}/sample.res ${TEST_CABINETS_DIR}/transform_de.bin ${TEST_CABINETS_DIR}/payload_hashes.txt)
 target_sources(win_tests PRIVATE ${TEST_CABINETS_RC})
 add_dependencies(win_tests test_cabinets)
 

@@ -2,7 +2,7 @@
 set(WIN_DEFINES UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 include(cmake/DelayLoad.cmake)
 set(WIN_SYSTEM_LIBS delay_msi delay_cabinet delay_version shell32 ole32 uuid advapi32 user32 gdi32 delay_comctl32
-    delay_crypt32 shlwapi)
+    delay_crypt32 delay_bcrypt shlwapi)
 target_compile_definitions(launcher_core PUBLIC ${WIN_DEFINES})
 target_compile_options(launcher_core PRIVATE -Wall -Wextra)
 # Everything static, so the .exe needs no runtime DLLs beside it.

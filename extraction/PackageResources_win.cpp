@@ -1,7 +1,9 @@
 #include "extraction/PackageResources_win.h"
 
 #include "extraction/CabinetExtractor_win.h"
+#include "extraction/PayloadCheck_win.h"
 #include "launcher/ManifestResources_win.h"
+#include "launcher/SetupLog.h"
 #include "support/FileUtilities_win.h"
 #include "support/Handle_win.h"
 
@@ -28,7 +30,20 @@ uint64_t PackageDataSize(const std::wstring& packageData) {
 }
 
 ExtractionOutcome ExtractPackageCabinet(const std::wstring& packageData, const std::wstring& folder,
-                                        ICBSCabinetProgressCallbacks* receiver) {
+                                        ICBSCabinetProgressCallbacks* receiver, LogSinkIF& log) {
+    // The bytes that were checked are the bytes extracted: the record's language, not whichever one a
+    // lookup in any language would find.
+    if (const PayloadRecord* record =
+            FindPayloadRecord(LauncherPayloadHashes(), PayloadKind::Package, packageData, 0)) {
+        const auto bytes = PackageResourceBytes(packageData, record->language);
+        if (!PayloadBytesMatch(*record, bytes)) {
+            log.Write(kLogLevelFailure,
+                      L"VNT (c): Package resource %s does not match its recorded SHA-256 hash.\r\n",
+                      packageData);
+            return ExtractionOutcome::Failed;
+        }
+        return CabinetExtractor::FromMemory(bytes->data(), bytes->size(), folder).ExtractAll(receiver);
+    }
     if (const auto bytes = PackageResourceBytes(packageData))
         return CabinetExtractor::FromMemory(bytes->data(), bytes->size(), folder).ExtractAll(receiver);
     return CabinetExtractor::FromFile(packageData, folder).ExtractAll(receiver);
@@ -52,7 +67,12 @@ FileWriteResult WriteWholeFile(const std::wstring& path, std::span<const unsigne
 }
 
 bool WriteTaxonomyFile(const std::wstring& packageData, const std::wstring& target) {
-    if (const auto bytes = PackageResourceBytes(kTaxonomyResourceName, kTaxonomyResourceLanguage))
+    const auto bytes = PackageResourceBytes(kTaxonomyResourceName, kTaxonomyResourceLanguage);
+    const PayloadRecord* record = FindPayloadRecord(LauncherPayloadHashes(), PayloadKind::Package,
+                                                    kTaxonomyResourceName, kTaxonomyResourceLanguage);
+    if (record && !PayloadBytesMatch(*record, bytes))
+        return false;
+    if (bytes)
         return WriteWholeFile(target, *bytes) == FileWriteResult::Written;
     return ICBSFileUtilities::CopyFile(packageData, target, false);
 }

@@ -5,6 +5,7 @@
 
 #include "extraction/CabinetExtractor_win.h"
 #include "extraction/ICBSCabinetProgressCallbacks.h"
+#include "launcher/LogSink.h"
 
 #include <windows.h>
 
@@ -22,14 +23,16 @@ std::optional<std::span<const unsigned char>> PackageResourceBytes(const std::ws
 uint64_t PackageDataSize(const std::wstring& packageData);
 
 // Extracts the package's cabinet into the folder: the resource read in place when there is one, else the
-// cabinet file.
+// cabinet file. A resource the launcher's payload record describes is checked first: when it is missing or
+// differs, nothing is written, the log says why, and the outcome is Failed as for an unreadable cabinet.
 ExtractionOutcome ExtractPackageCabinet(const std::wstring& packageData, const std::wstring& folder,
-                                        ICBSCabinetProgressCallbacks* receiver);
+                                        ICBSCabinetProgressCallbacks* receiver, LogSinkIF& log);
 
 enum class FileWriteResult { Written, NotCreated, Failed, DiskFull };
 // Creates the file anew and writes all bytes; a file cut short is removed again.
 FileWriteResult WriteWholeFile(const std::wstring& path, std::span<const unsigned char> bytes);
 
 // A taxonomy package's data file: the whole resource "PACKAGE_0" (English) written to target, or the file
-// named by the package data copied there. False when the target cannot be created, written or copied.
+// named by the package data copied there. False when the target cannot be created, written or copied, and
+// without writing anything when the resource is recorded in the payload record but missing or different.
 bool WriteTaxonomyFile(const std::wstring& packageData, const std::wstring& target);

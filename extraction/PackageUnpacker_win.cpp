@@ -95,7 +95,7 @@ SetupResult UnpackMsiPackage(PackageInfo& package, ICBSCabinetProgressCallbacks*
         if (settings.showStatus)
             settings.showStatus(Format(settings.readingPackageFormat, package.PackageData()));
         const ExtractionOutcome extracted =
-            ExtractPackageCabinet(package.PackageData(), package.PackageFolder(), receiver);
+            ExtractPackageCabinet(package.PackageData(), package.PackageFolder(), receiver, log);
         if (extracted == ExtractionOutcome::DiskFull && !Cancelled(settings))
             return SetupResult::Code(ResultCode::DiskFull);
         if (extracted != ExtractionOutcome::Extracted && !Cancelled(settings)) {

@@ -49,7 +49,8 @@ SetupResult UnpackPackages(const std::vector<UnpackEntry>& list, UnpackProgressI
                            const UnpackSettings& settings, LogSinkIF& log);
 // Extracts one package's cabinet (once: not when it has an installer database already) and writes its
 // language transform. Success, or result 11 (disk full), 1 with installer error 1620 (the cabinet cannot be
-// read) or 3 (cancelled).
+// read, or its resource differs from the launcher's payload record, which the log then says) or 3
+// (cancelled).
 SetupResult UnpackMsiPackage(PackageInfo& package, ICBSCabinetProgressCallbacks* receiver,
                              const UnpackSettings& settings, LogSinkIF& log);
 // Writes a taxonomy package's data file into its package folder: success, or result 2 when it cannot be

@@ -36,7 +36,7 @@ LAYER_NAMES = {rank: " ".join(sorted(f + "/" for f, r in LAYERS.items() if r == 
 WINDOWS_HEADERS = {
     "windows.h", "commctrl.h", "shlobj.h", "shellapi.h", "shlwapi.h", "msi.h", "msiquery.h", "fdi.h",
     "richedit.h", "objbase.h", "wincrypt.h", "winreg.h", "winuser.h", "winbase.h", "aclapi.h", "sddl.h",
-    "d2d1.h", "knownfolders.h", "winver.h", "process.h", "io.h",
+    "d2d1.h", "knownfolders.h", "winver.h", "process.h", "io.h", "bcrypt.h",
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')

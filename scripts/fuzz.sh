@@ -7,14 +7,15 @@
 #                   test command runs
 #   --time SECONDS  each fuzzer runs that long, growing a work corpus kept in $BUILD/fuzz/corpus/<fuzzer>
 #                   between runs (e.g. --time 600 for a long run)
-#   fuzzer          IniFileFuzzer, XmlIniFileFuzzer, JsonFuzzer, CommandLineFuzzer (default: all)
+#   fuzzer          IniFileFuzzer, XmlIniFileFuzzer, JsonFuzzer, CommandLineFuzzer, PayloadHashesFuzzer
+#                   (default: all)
 #
 # A crash, a time-out (10 s per input) or memory beyond 2 GB stops the run with a reproducer in
 # $BUILD/fuzz/artifacts/. Once the fault is fixed, add that file to the fuzzer's seed corpus.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${BUILD_DIR:-$ROOT/build}
-ALL=(IniFileFuzzer XmlIniFileFuzzer JsonFuzzer CommandLineFuzzer)
+ALL=(IniFileFuzzer XmlIniFileFuzzer JsonFuzzer CommandLineFuzzer PayloadHashesFuzzer)
 
 mode=(-runs=30000 -seed=1 -max_total_time=60)
 keep=false

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <bcrypt.h>
 #include <wincrypt.h>
 
 #include <fdi.h>
@@ -134,6 +135,18 @@ struct CryptKeyTraits { // CryptDeriveKey
     static bool Close(Type h) { return CryptDestroyKey(h) != FALSE; }
 };
 
+struct BCryptAlgorithmTraits { // BCryptOpenAlgorithmProvider
+    using Type = BCRYPT_ALG_HANDLE;
+    static Type Invalid() { return nullptr; }
+    static bool Close(Type h) { return BCRYPT_SUCCESS(BCryptCloseAlgorithmProvider(h, 0)); }
+};
+
+struct BCryptHashTraits { // BCryptCreateHash; the hash object's memory must outlive the handle
+    using Type = BCRYPT_HASH_HANDLE;
+    static Type Invalid() { return nullptr; }
+    static bool Close(Type h) { return BCRYPT_SUCCESS(BCryptDestroyHash(h)); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using RegistryKeyHandle = UniqueHandle<RegistryKeyTraits>;
@@ -148,6 +161,8 @@ using ServiceHandle = UniqueHandle<ServiceHandleTraits>;
 using CryptProvider = UniqueHandle<CryptProviderTraits>;
 using CryptHash = UniqueHandle<CryptHashTraits>;
 using CryptKey = UniqueHandle<CryptKeyTraits>;
+using BCryptAlgorithm = UniqueHandle<BCryptAlgorithmTraits>;
+using BCryptHash = UniqueHandle<BCryptHashTraits>;
 
 struct MemoryDCTraits { // CreateCompatibleDC: a memory device context freed with DeleteDC
     using Type = HDC;

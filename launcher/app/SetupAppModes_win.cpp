@@ -6,6 +6,7 @@
 #include "extraction/CabinetExtractor_win.h"
 #include "extraction/MSIExtractionProgressHandler_win.h"
 #include "extraction/PackageResources_win.h"
+#include "extraction/PayloadCheck_win.h"
 #include "extraction/UnpackRules.h"
 #include "launcher/Console_win.h"
 #include "launcher/DownloadId.h"
@@ -31,8 +32,23 @@ ManifestResources ThisManifest(const SetupContext& context) {
     return ManifestResources(GetModuleHandleW(nullptr), context.multiLanguage);
 }
 
-// Every resource the manifest promises, one console line for each that is missing. True when all are there.
-bool ValidateResources(const ManifestResources& manifest, bool multiLanguage) {
+// The payload resources the launcher's record describes that are missing or differ from it, and the record
+// itself when some of its lines are malformed (what they described goes unchecked).
+std::vector<std::wstring> DamagedPayloadNames() {
+    const PayloadHashes& hashes = LauncherPayloadHashes();
+    std::vector<std::wstring> names;
+    if (hashes.malformedLines > 0)
+        names.push_back(kPayloadHashesName);
+    for (const PayloadRecord& record : DamagedPayloadResources(GetModuleHandleW(nullptr), hashes))
+        names.push_back(record.name);
+    return names;
+}
+
+// Every resource the manifest promises, one console line for each that is missing, then one for each
+// damaged payload resource (damagedFormat: its text, "%s" for the resource's name). True when all are there
+// and intact.
+bool ValidateResources(const ManifestResources& manifest, bool multiLanguage,
+                       const std::wstring& damagedFormat) {
     const auto wanted =
         ResourcesToValidate(ParsePackageCount(manifest.ReadString(L"PACKAGE_COUNT")), multiLanguage);
     WriteConsoleText(L"\r\n");
@@ -48,6 +64,11 @@ bool ValidateResources(const ManifestResources& manifest, bool multiLanguage) {
             allFound = false;
             WriteConsoleText(ValidationFailureLine(resource));
         }
+    }
+    // Laid out as the lines of missing resources are, so that both kinds read alike.
+    for (const std::wstring& name : DamagedPayloadNames()) {
+        allFound = false;
+        WriteConsoleText(L"    " + Format(damagedFormat, name));
     }
     WriteConsoleText(allFound ? L"All resources have been detected." : L"Some resources are missing.");
     WriteConsoleText(L"\r\n");
@@ -71,7 +92,8 @@ void RecordDownloadIdOfThisFile() {
 void CSetupApp::RunValidation() {
     ConsoleAttachment console;
     log_.Write(kLogLevelProgress, L"Validation if all necessary resources have been compiled into setup.");
-    if (!ValidateResources(ThisManifest(context_), context_.multiLanguage)) {
+    if (!ValidateResources(ThisManifest(context_), context_.multiLanguage,
+                           context_.languages.LoadString(StringId::PayloadCheckFailed))) {
         log_.Write(kLogLevelFailure, L"Validation failed!");
         context_.result.Set(ResultCode::Corrupted, 0, true);
     }
@@ -94,7 +116,7 @@ bool CSetupApp::RunExtractAll() {
         if (!IsTaxonomyPackage(package.InstallerType())) {
             // A failed cabinet is recorded and the next package still comes out.
             const ExtractionOutcome extracted =
-                ExtractPackageCabinet(package.PackageData(), folder.Text(), &consoleLines);
+                ExtractPackageCabinet(package.PackageData(), folder.Text(), &consoleLines, log_);
             if (extracted == ExtractionOutcome::DiskFull)
                 context_.result.Set(ResultCode::DiskFull, 0, false);
             else if (extracted == ExtractionOutcome::Failed)

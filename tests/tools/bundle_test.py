@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Checks of the bundle tools: compound files read back as written, transforms in the layout installer
 databases use, descriptions refused when they are wrong, and the resource file a launcher links."""
+import hashlib
 import os
 import pathlib
 import shutil
@@ -8,6 +9,7 @@ import struct
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
@@ -246,6 +248,20 @@ class DescriptionTest(unittest.TestCase):
         self.assertNotIn((40, "PACKAGE_CODE_0"), entries)  # left out: not invented
         self.assertNotIn((40, "PACKAGE_1"), entries)
         self.assertEqual(4, len(used))
+        # The resources' order; each hash of the stored bytes; no texts.
+        sha = lambda b: hashlib.sha256(b).hexdigest()  # noqa: E731
+        self.assertEqual((1033, text("extra\tMOSQUITTO_INSTALLER_WIN64\t1033\t" + sha(b"broker") + "\n"
+                                     "package\tPACKAGE_0\t1033\t" + sha(b"raw data") + "\n"
+                                     "transform\tPACKAGE_0_1031\t1031\t" + sha(b"transform"))),
+                         entries[(40, "PAYLOAD_HASHES")])
+
+    def test_payload_hashes_of_a_launcher_without_payload_and_of_a_name_with_a_tab(self):
+        with tempfile.TemporaryDirectory() as folder:
+            data, _ = bundle.build(self.write(folder, "[package]\nproduct_name = x\n"), [])
+            self.assertIn((40, "PAYLOAD_HASHES", 1033, b"\0\0"), read_res(data))
+            self.write(folder, "x", "x.exe")
+            with self.assertRaises(bundle.DescriptionError):
+                bundle.build(self.write(folder, "[extra]\nA\tB = x.exe\n"), [])
 
     @unittest.skipUnless(HAVE_WIX, "wixl, msitools and gcab are needed")
     def test_package_cabinet_and_codes_checked_against_the_database(self):
@@ -256,13 +272,21 @@ class DescriptionTest(unittest.TestCase):
             package = ("[package]\nmsi = Kestrum317.msi\nfiles = doc/ReadMe.txt\n"
                        "product_code = {46bc85d8-173b-42a3-b70e-87e7dfa1e4b9}\n")
             data, _ = bundle.build(self.write(folder, package), [])
-            body = {name: body for _, name, _, body in read_res(data)}["PACKAGE_0"]
+            bodies = {name: body for _, name, _, body in read_res(data)}
+            body = bodies["PACKAGE_0"]
             self.assertEqual(len(body) - 4, struct.unpack("<I", body[:4])[0])
+            # The hash covers the length prefix: the resource as the launcher finds it.
+            line = "package\tPACKAGE_0\t1033\t%s\0" % hashlib.sha256(body).hexdigest()
+            self.assertEqual(line.encode("utf-16-le"), bodies["PAYLOAD_HASHES"])
             self.assertEqual(b"MSCF", body[4:8])
             cab = os.path.join(folder, "out.cab")
             pathlib.Path(cab).write_bytes(body[4:])
             listing = subprocess.run(["gcab", "-t", cab], check=True, capture_output=True, text=True).stdout
             self.assertEqual(["Kestrum317.msi", "doc\\ReadMe.txt"], sorted(line.split()[0] for line in listing.splitlines()))
+
+            # Two seconds apart, a cabinet member dated by its copy would be dated differently.
+            time.sleep(2.1)
+            self.assertEqual(data, bundle.build(self.write(folder, package), [])[0])
 
             wrong = package + "package_code = {00000000-0000-0000-0000-000000000000}\n"
             with self.assertRaises(bundle.DescriptionError) as caught:

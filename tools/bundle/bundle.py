@@ -30,13 +30,26 @@ Texts become UTF-16LE with a terminating zero under the numeric type 40; "PACKAG
 little-endian length followed by an MSZIP cabinet made by gcab; "PACKAGE_n_<code>" holds the transform
 in the language <code>. A key left out leaves its resource out, so incomplete launchers can be made on
 purpose (the launcher's /v switch reports them). Product and package codes that are given must match
-the database they describe.
+the database they describe. The same inputs make the same .res: cabinet members keep their files'
+modification times.
+
+"PAYLOAD_HASHES" (numeric type 40, language 1033, a text like the others) records the SHA-256 of every
+package, transform and extra resource exactly as stored (a cabinet's length prefix included), so that
+the launcher's /v switch and its unpacking notice a damaged launcher. One line per resource, in the
+order of the resources, lines separated by "\n" (none after the last), fields by a tab:
+
+    kind<TAB>name<TAB>language<TAB>sha256
+
+kind is "package" (PACKAGE_n, numeric type 40), "transform" (PACKAGE_n_<code>, numeric type 40) or
+"extra" (named type "40"); language is the resource's language id in decimal; sha256 is 64 lowercase
+hex digits.
 
 Usage: bundle.py DESCRIPTION OUT.res [--search DIR]... [--depfile FILE]
 Files are looked up beside the description first, then in each --search folder.
 """
 
 import argparse
+import hashlib
 import os
 import shutil
 import struct
@@ -47,6 +60,7 @@ import tempfile
 MANIFEST_TYPE = 40  # numeric type of texts, packages and transforms
 EXTRA_TYPE = "40"  # named type of embedded installers
 ENGLISH = 1033
+PAYLOAD_HASHES = "PAYLOAD_HASHES"
 
 LAUNCHER_KEYS = {"os", "os_language", "text_language", "properties"}
 PACKAGE_TEXTS = [
@@ -166,25 +180,36 @@ def make_cabinet(members):
         for inside, source in members:
             target = os.path.join(stage, inside)
             os.makedirs(os.path.dirname(target), exist_ok=True)
-            shutil.copyfile(source, target)
+            # gcab stores each member's modification time: a fresh copy's would differ on every run.
+            shutil.copy2(source, target)
         cabinet = os.path.join(stage, "..package.cab")
         subprocess.run(["gcab", "-c", "-z", cabinet] + [inside for inside, _ in members], cwd=stage, check=True)
         with open(cabinet, "rb") as f:
             return f.read()
 
 
+def payload_hashes(payload):
+    """The "PAYLOAD_HASHES" text of [(kind, resource entry)]."""
+    for _, (_, name, _, _) in payload:
+        if "\t" in name:
+            raise DescriptionError("resource name '%s' holds a tab" % name)
+    return "\n".join("%s\t%s\t%d\t%s" % (kind, name, language, hashlib.sha256(data).hexdigest())
+                     for kind, (_, name, language, data) in payload)
+
+
 def package_resources(n, package, files, text_language):
+    """[(kind, entry)] of package n: kind "package" or "transform" for payload, None for a text."""
     where = "package %d (%s)" % (n, package.get("product_name", "no name"))
     entries = []
     for key, resource in PACKAGE_TEXTS:
         if key in package:
-            entries.append((MANIFEST_TYPE, resource % n, text_language, text_bytes(package[key])))
+            entries.append((None, (MANIFEST_TYPE, resource % n, text_language, text_bytes(package[key]))))
 
     if "raw" in package:
         if "msi" in package or "files" in package:
             raise DescriptionError("%s: 'raw' excludes 'msi' and 'files'" % where)
         with open(files.find(package["raw"]), "rb") as f:
-            entries.append((MANIFEST_TYPE, "PACKAGE_%d" % n, ENGLISH, f.read()))
+            entries.append(("package", (MANIFEST_TYPE, "PACKAGE_%d" % n, ENGLISH, f.read())))
     elif "msi" in package:
         msi = files.find(package["msi"])
         product_code, package_code = msi_facts(msi)
@@ -195,12 +220,13 @@ def package_resources(n, package, files, text_language):
         for inside in filter(None, (m.strip() for m in package.get("files", "").split(","))):
             members.append((inside.replace("\\", "/"), files.find(inside)))
         cabinet = make_cabinet(members)
-        entries.append((MANIFEST_TYPE, "PACKAGE_%d" % n, ENGLISH, struct.pack("<I", len(cabinet)) + cabinet))
+        entries.append(("package", (MANIFEST_TYPE, "PACKAGE_%d" % n, ENGLISH,
+                                    struct.pack("<I", len(cabinet)) + cabinet)))
 
     for key in sorted(k for k in package if k.startswith("transform.")):
         code = language_id(key.split(".", 1)[1], where)
         with open(files.find(package[key]), "rb") as f:
-            entries.append((MANIFEST_TYPE, "PACKAGE_%d_%d" % (n, code), code, f.read()))
+            entries.append(("transform", (MANIFEST_TYPE, "PACKAGE_%d_%d" % (n, code), code, f.read())))
     return entries
 
 
@@ -214,11 +240,17 @@ def build(description, search):
         entries.append((MANIFEST_TYPE, "OS", os_language, text_bytes(launcher["os"])))
     if "properties" in launcher:
         entries.append((MANIFEST_TYPE, "PROPERTIES", text_language, text_bytes(launcher["properties"])))
+    kinds = [None] * len(entries)
     for name, file in extra:
         with open(files.find(file), "rb") as f:
             entries.append((EXTRA_TYPE, name, ENGLISH, f.read()))
+            kinds.append("extra")
     for n, package in enumerate(packages):
-        entries += package_resources(n, package, files, text_language)
+        for kind, entry in package_resources(n, package, files, text_language):
+            entries.append(entry)
+            kinds.append(kind)
+    payload = [(kind, entry) for kind, entry in zip(kinds, entries) if kind]
+    entries.append((MANIFEST_TYPE, PAYLOAD_HASHES, ENGLISH, text_bytes(payload_hashes(payload))))
     return res_file(entries), files.used
 
 

@@ -16,9 +16,14 @@ Writes into OUTPUT_FOLDER:
   two_msi.cab         an MSZIP cabinet holding two .msi files
   webview2_x64.cab    stands for the fixed WebView2 runtime: its top folder is the runtime folder
   transform_de.bin    stands for a German language transform
-  test_cabinets.rc    resources for the test program: sample.res as type 40 "SAMPLE_CABINET", and
-                      transform_de.bin as "UNPACKTEST_1031" in German
+  payload_hashes.txt  a payload record (see tools/bundle/bundle.py) of the resources below: SAMPLE_CABINET
+                      and UNPACKTEST_1031 as they are, DAMAGED_CABINET as if one byte of it had been
+                      different, a MISSING_CABINET, and an extra named SAMPLE_CABINET that is not there
+  test_cabinets.rc    resources for the test program: sample.res as type 40 "SAMPLE_CABINET" and as
+                      "DAMAGED_CABINET", transform_de.bin as "UNPACKTEST_1031" in German, and the payload
+                      record as "PAYLOAD_HASHES"
 """
+import hashlib
 import os
 import shutil
 import struct
@@ -181,6 +186,22 @@ def main():
     with open(os.path.join(out, "transform_de.bin"), "wb") as f:
         f.write(b"German transform " + pseudo_random(1000, 3))
 
+    def sha256_of(name, flip_last_byte=False):
+        with open(os.path.join(out, name), "rb") as f:
+            data = bytearray(f.read())
+        if flip_last_byte:
+            data[-1] ^= 1
+        return hashlib.sha256(data).hexdigest()
+
+    records = [("package", "SAMPLE_CABINET", 1033, sha256_of("sample.res")),
+               ("package", "DAMAGED_CABINET", 1033, sha256_of("sample.res", flip_last_byte=True)),
+               ("package", "MISSING_CABINET", 1033, hashlib.sha256(b"").hexdigest()),
+               ("transform", "UNPACKTEST_1031", 1031, sha256_of("transform_de.bin")),
+               ("extra", "SAMPLE_CABINET", 1033, sha256_of("sample.res"))]
+    text = "\n".join("%s\t%s\t%d\t%s" % record for record in records) + "\0"
+    with open(os.path.join(out, "payload_hashes.txt"), "wb") as f:
+        f.write(text.encode("utf-16-le"))
+
     def rc_path(name):
         return os.path.join(out, name).replace("\\", "/")
 
@@ -188,6 +209,9 @@ def main():
         f.write('SAMPLE_CABINET 40 "%s"\n' % rc_path("sample.res"))
         f.write("LANGUAGE 0x07, 0x01\n")
         f.write('UNPACKTEST_1031 40 "%s"\n' % rc_path("transform_de.bin"))
+        f.write("LANGUAGE 0x09, 0x01\n")
+        f.write('DAMAGED_CABINET 40 "%s"\n' % rc_path("sample.res"))
+        f.write('PAYLOAD_HASHES 40 "%s"\n' % rc_path("payload_hashes.txt"))
 
 
 if __name__ == "__main__":
