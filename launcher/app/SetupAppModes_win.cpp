@@ -44,9 +44,9 @@ std::vector<std::wstring> DamagedPayloadNames() {
     return names;
 }
 
-// Every resource the manifest promises, one console line for each that is missing, then one for each
-// damaged payload resource (damagedFormat: its text, "%s" for the resource's name). True when all are there
-// and intact.
+// Every resource the manifest promises, one console line for each that is missing and the summary of
+// those, then one line for each damaged payload resource (damagedFormat: its text, "%s" for the resource's
+// name). True when all are there and intact.
 bool ValidateResources(const ManifestResources& manifest, bool multiLanguage,
                        const std::wstring& damagedFormat) {
     const auto wanted =
@@ -65,14 +65,15 @@ bool ValidateResources(const ManifestResources& manifest, bool multiLanguage,
             WriteConsoleText(ValidationFailureLine(resource));
         }
     }
-    // Laid out as the lines of missing resources are, so that both kinds read alike.
-    for (const std::wstring& name : DamagedPayloadNames()) {
-        allFound = false;
-        WriteConsoleText(L"    " + Format(damagedFormat, name));
-    }
     WriteConsoleText(allFound ? L"All resources have been detected." : L"Some resources are missing.");
     WriteConsoleText(L"\r\n");
-    return allFound;
+    // The presence lines above read as they always have; each damaged resource adds a line of its own.
+    bool intact = true;
+    for (const std::wstring& name : DamagedPayloadNames()) {
+        intact = false;
+        WriteConsoleText(Format(damagedFormat, name) + L"\r\n");
+    }
+    return allFound && intact;
 }
 
 // Remembers the download identifier of the launcher's file name in the registry.
