@@ -1,8 +1,12 @@
-# Delay-load import libraries for the system DLLs outside Windows' known DLLs. The loader would resolve an
-# ordinary import before the launcher's first instruction, searching the launcher's own folder first; a
-# delay-loaded DLL is loaded at its first call, after wWinMain has restricted the search to the system
-# folder. Each name becomes an imported library target delay_<name>.
-set(DELAY_LOADED_DLLS msi cabinet version comctl32 crypt32 bcrypt)
+# Delay-load import libraries for the system DLLs the launcher calls. The loader would resolve an ordinary
+# import before the launcher's first instruction, searching the launcher's own folder first for a DLL
+# outside Windows' known DLLs (msi, cabinet, version, comctl32, crypt32, bcrypt); a delay-loaded DLL is
+# loaded at its first call, after wWinMain has restricted the search to the system folder. The known DLLs
+# are delay-loaded as well: a run that only prints its usage or checks its resources never loads the
+# window, shell and COM libraries (and what they load in turn), which is most of its start-up time.
+# Each name becomes an imported library target delay_<name>.
+set(DELAY_LOADED_DLLS msi cabinet version comctl32 crypt32 bcrypt user32 gdi32 shell32 ole32 comdlg32 shlwapi
+    ws2_32 advapi32)
 set(DELAY_LIB_DIR ${CMAKE_BINARY_DIR}/delayload)
 set(DELAY_LIB_TOOL ${CMAKE_SOURCE_DIR}/tools/delayload/delaylib.py)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)

@@ -1,8 +1,8 @@
 # Windows build (mingw-w64): the Windows layer, the launcher .exe, and the tests that run under wine64.
 set(WIN_DEFINES UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 include(cmake/DelayLoad.cmake)
-set(WIN_SYSTEM_LIBS delay_msi delay_cabinet delay_version shell32 ole32 uuid advapi32 user32 gdi32 delay_comctl32
-    delay_crypt32 delay_bcrypt shlwapi)
+set(WIN_SYSTEM_LIBS delay_msi delay_cabinet delay_version delay_shell32 delay_ole32 uuid delay_advapi32 delay_user32
+    delay_gdi32 delay_comctl32 delay_crypt32 delay_bcrypt delay_shlwapi delay_comdlg32)
 target_compile_definitions(launcher_core PUBLIC ${WIN_DEFINES})
 target_compile_options(launcher_core PRIVATE -Wall -Wextra)
 # Everything static, so the .exe needs no runtime DLLs beside it.
@@ -31,7 +31,7 @@ endif()
 add_library(curl_static STATIC IMPORTED)
 set_target_properties(curl_static PROPERTIES IMPORTED_LOCATION ${CURL_INSTALL}/lib/libcurl.a
     INTERFACE_INCLUDE_DIRECTORIES ${CURL_INSTALL}/include INTERFACE_COMPILE_DEFINITIONS CURL_STATICLIB
-    INTERFACE_LINK_LIBRARIES "ws2_32;delay_crypt32;delay_bcrypt;secur32;advapi32")
+    INTERFACE_LINK_LIBRARIES "delay_ws2_32;delay_crypt32;delay_bcrypt;secur32;delay_advapi32")
 
 add_library(launcher_win STATIC ${WIN_SOURCES})
 target_link_libraries(launcher_win PUBLIC launcher_core ${WIN_SYSTEM_LIBS} curl_static)

@@ -36,6 +36,7 @@ public:
     // The log file of the command line's /L (none when empty), its mode bits and attributes.
     void Open(const std::wstring& path, uint32_t logMode, uint32_t attributes);
     void Close();
+    bool IsOpen() const { return file_.IsOpen(); }
 
     // Written when the file is open and the level is within the verbosity; cut at the line limit.
     void WriteLine(int level, const std::wstring& line) override;

@@ -9,6 +9,7 @@ PACKAGES=(
     mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686
     wine64 wixl msitools gcab cabextract libmspack-dev
     xvfb xauth imagemagick
+    osslsigncode openssl
     fonts-wine fonts-ipafont-gothic
 )
 missing=()

@@ -56,7 +56,7 @@ void RunSelfDelete(const PackageInfo& main, LogSinkIF& log) {
 
 int CSetupApp::ExitInstance() {
     log_.Write(kLogLevelProgress, L"VNT (c): entering ExitInstance \r\n");
-    if (initialisationFinished_) {
+    if (initialisationFinished_ && HasMessageQueue()) {
         // Let what the wizard queued finish before shutting down; ends with the quit message.
         MSG message;
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -52,6 +52,13 @@ bool CheckCommandLineProperties(const SetupContext& context, const UsageTable& u
 
 } // namespace
 
+// A run that never showed a window (the usage text, /v, /u without a message) never loaded the window
+// library, so its thread has no message queue to end or drain; loading the library only for that would
+// take longer than the rest of such a run.
+bool CSetupApp::HasMessageQueue() {
+    return GetModuleHandleW(L"user32.dll") != nullptr;
+}
+
 CSetupApp::CSetupApp(const std::wstring& processCommandLine) {
     SetProcessLanguageTable(&context_.languages);
     context_.applicationName = ICBSFilePath(ThisModulePath()).BaseName();
@@ -59,7 +66,9 @@ CSetupApp::CSetupApp(const std::wstring& processCommandLine) {
     context_.ParseCommandLine(rawArguments_);
     const CSetupAppCommandLineInfo& commandLine = context_.commandLine;
     log_.Open(commandLine.logFile, commandLine.logMode, commandLine.logAttributes);
-    log_.Write(kLogLevelFailure, L"%s", StartLine(LocalNow(), ThisFileVersion()));
+    // Reading the file version loads a library; a run without a log has no use for it.
+    if (log_.IsOpen())
+        log_.Write(kLogLevelFailure, L"%s", StartLine(LocalNow(), ThisFileVersion()));
 }
 
 CSetupApp::~CSetupApp() {
@@ -129,7 +138,8 @@ bool CSetupApp::InitInstance() {
     }
 
     ReportResult(context_);
-    PostQuitMessage(context_.result.code);
+    if (HasMessageQueue())
+        PostQuitMessage(context_.result.code);
     initialisationFinished_ = true;
     return false;
 }

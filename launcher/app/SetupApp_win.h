@@ -26,6 +26,7 @@ public:
     int ExitInstance();
 
 private:
+    static bool HasMessageQueue();
     void RunValidation();
     void RunUsage();
     // False when the run stopped at once (nothing is reported then).

@@ -60,6 +60,9 @@ import tempfile
 MANIFEST_TYPE = 40  # numeric type of texts, packages and transforms
 EXTRA_TYPE = "40"  # named type of embedded installers
 ENGLISH = 1033
+# The time every cabinet member is stored with (SOURCE_DATE_EPOCH when set, else 2000-01-01 00:00 UTC), so
+# that building one description twice gives the same bytes.
+CABINET_TIME = int(os.environ.get("SOURCE_DATE_EPOCH", "946684800"))
 PAYLOAD_HASHES = "PAYLOAD_HASHES"
 
 LAUNCHER_KEYS = {"os", "os_language", "text_language", "properties"}
@@ -180,10 +183,14 @@ def make_cabinet(members):
         for inside, source in members:
             target = os.path.join(stage, inside)
             os.makedirs(os.path.dirname(target), exist_ok=True)
-            # gcab stores each member's modification time: a fresh copy's would differ on every run.
-            shutil.copy2(source, target)
+            shutil.copyfile(source, target)
+            # gcab stores each member's modification time: the copy's, or the input's, would make every
+            # build of one description differ.
+            os.utime(target, (CABINET_TIME, CABINET_TIME))
         cabinet = os.path.join(stage, "..package.cab")
-        subprocess.run(["gcab", "-c", "-z", cabinet] + [inside for inside, _ in members], cwd=stage, check=True)
+        # The stored time is local time; UTC makes it the same on every build machine.
+        subprocess.run(["gcab", "-c", "-z", cabinet] + [inside for inside, _ in members], cwd=stage, check=True,
+                       env=dict(os.environ, TZ="UTC"))
         with open(cabinet, "rb") as f:
             return f.read()
 
