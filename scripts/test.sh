@@ -2,7 +2,8 @@
 # Runs every test: the check that includes follow the layers, native unit tests (ASan/UBSan), the parsers'
 # fuzzers, then the Windows-layer and end-to-end tests of the 64-bit build under wine64 (with a virtual
 # display for the windows they open).
-# Also builds the shipped 32-bit launcher so that it always compiles.
+# Also builds the shipped 32-bit launcher so that it always compiles, builds it a second time elsewhere to
+# check that the build is reproducible, and signs the demo launchers with a throw-away certificate.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${BUILD_DIR:-$ROOT/build}
@@ -19,6 +20,10 @@ for tree in win32 win64; do
         { echo "$tree/SetupLauncher.exe does not carry libcurl $version with Schannel" >&2; exit 1; }
     echo "$tree: libcurl $version"
 done
+
+echo "== Release checks: a second build elsewhere is byte-identical; signed launchers verify and still run"
+"$ROOT/scripts/check-reproducible.sh"
+"$ROOT/scripts/check-signing.sh"
 
 echo "== Native unit tests"
 ctest --test-dir "$BUILD/native" --output-on-failure
