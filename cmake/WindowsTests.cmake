@@ -23,6 +23,7 @@ file(GLOB_RECURSE E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.
 add_executable(e2e_tests ${E2E_SOURCES})
 target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/driver)
 target_link_libraries(e2e_tests PRIVATE launcher_win gtest gmock gtest_main)
+target_compile_definitions(e2e_tests PRIVATE LAUNCHER_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_dependencies(e2e_tests SetupLauncher InstalledProducts PlantedDll)
 # A DLL that marks its own loading, planted beside launchers by the hardened-loading run.
 add_library(PlantedDll SHARED ${CMAKE_SOURCE_DIR}/tests/e2e/PlantedDll.c)

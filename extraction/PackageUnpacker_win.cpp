@@ -3,6 +3,7 @@
 #include "StringIds.h"
 #include "extraction/CabinetExtractor_win.h"
 #include "extraction/PackageResources_win.h"
+#include "extraction/PayloadCheck_win.h"
 #include "extraction/UnpackRules.h"
 #include "launcher/SetupLog.h"
 #include "support/FileUtilities_win.h"
@@ -18,16 +19,27 @@ bool CreatePackageFolder(const std::wstring& folder) {
     return ICBSFileUtilities::CreateFolder(folder, false);
 }
 
-// Success, or result 11 when the transform could not be written for lack of disk space.
-SetupResult WriteLanguageTransform(PackageInfo& package, const UnpackSettings& settings) {
+// Success, result 11 when the transform could not be written for lack of disk space, or the failure of an
+// unreadable package when the transform differs from the launcher's record of it.
+SetupResult WriteLanguageTransform(PackageInfo& package, const UnpackSettings& settings, LogSinkIF& log) {
     const LanguageEntry* language = settings.language;
     if (!language ||
         !WantsLanguageTransform(settings.multiLanguage, settings.installsOrModifies, language->languageId))
         return {};
-    const auto bytes = PackageResourceBytes(
-        TransformResourceName(package.LanguageDataPattern(), language->code), language->languageId);
+    const std::wstring name = TransformResourceName(package.LanguageDataPattern(), language->code);
+    const auto bytes = PackageResourceBytes(name, language->languageId);
     if (!bytes)
         return {}; // the package installs in its database's own language
+    // A damaged transform would change the installation in ways nobody chose: the run ends as with a
+    // damaged package.
+    if (!PayloadResourceMatches(GetModuleHandleW(nullptr), LauncherPayloadHashes(), PayloadKind::Transform,
+                                name, language->languageId)) {
+        log.Write(kLogLevelFailure,
+                  L"VNT (c): Transform resource %s does not match its recorded SHA-256 hash.\r\n", name);
+        SetupResult failure;
+        ApplyInstallerResult(failure, kCabinetFailure);
+        return failure;
+    }
     const std::wstring path = package.PackageFolder() + L"\\" + TransformFileName(language->suffix);
     const FileWriteResult written = WriteWholeFile(path, *bytes);
     if (written == FileWriteResult::DiskFull)
@@ -108,7 +120,7 @@ SetupResult UnpackMsiPackage(PackageInfo& package, ICBSCabinetProgressCallbacks*
             package.SetInstallerDatabase(
                 SingleInstallerDatabase(ICBSFileUtilities::ListFiles(package.PackageFolder(), L"*.msi")));
     }
-    return WriteLanguageTransform(package, settings);
+    return WriteLanguageTransform(package, settings, log);
 }
 
 SetupResult UnpackTaxonomyPackage(PackageInfo& package) {

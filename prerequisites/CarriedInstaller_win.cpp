@@ -1,5 +1,6 @@
 #include "prerequisites/CarriedInstaller_win.h"
 
+#include "extraction/PayloadCheck_win.h"
 #include "launcher/ManifestRules.h"
 #include "support/FileUtilities_win.h"
 #include "support/Handle_win.h"
@@ -28,7 +29,9 @@ std::optional<std::string> CarriedResourceText(std::wstring_view name) {
 
 bool WriteCarriedInstaller(std::wstring_view name, const std::wstring& path) {
     const std::optional<std::string_view> bytes = CarriedBytes(name);
-    if (!bytes)
+    // A damaged installer is never written, let alone run: it counts as missing.
+    if (!bytes || !PayloadResourceMatches(GetModuleHandleW(nullptr), LauncherPayloadHashes(),
+                                          PayloadKind::Extra, std::wstring(name), 0))
         return false;
     ICBSFileUtilities::EnsureParentFolder(path);
     FileHandle file(

@@ -17,24 +17,30 @@ namespace {
 
 constexpr wchar_t kDamagedLine[] = L"SHA-256 check of resource PACKAGE_0 failed!\r\n";
 
-// A copy of the two-package launcher with one byte in the middle of its main package's cabinet turned
-// over. The bytes are found by the resource's own content, read from the copy as data.
-bool MakeDamagedCopy(const std::wstring& target) {
+// A copy of the two-package launcher with one byte of one type-40 resource turned over (in the language
+// given, 0: any). The bytes are found by the resource's own content, read from the original
+// as data.
+bool MakeDamagedCopy(const std::wstring& target, const wchar_t* name = L"PACKAGE_0", LANGID language = 0) {
     const std::wstring source = TestProgramFolder() + L"\\" + kTwoPackagesLauncher;
     std::string bytes = ReadFileBytes(source).value_or("");
     ModuleHandle module(LoadLibraryExW(source.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
-    HRSRC found = module ? FindResourceW(module.Get(), L"PACKAGE_0", MAKEINTRESOURCEW(40)) : nullptr;
+    HRSRC found = module ? FindResourceExW(module.Get(), MAKEINTRESOURCEW(40), name, language) : nullptr;
     HGLOBAL loaded = found ? LoadResource(module.Get(), found) : nullptr;
     if (!loaded || bytes.empty())
         return false;
     const std::string resource(static_cast<const char*>(LockResource(loaded)),
                                SizeofResource(module.Get(), found));
-    const std::string window = resource.substr(resource.size() / 2, 64);
-    const size_t at = bytes.find(window);
-    if (at == std::string::npos || bytes.find(window, at + 1) != std::string::npos)
-        return false;
-    bytes[at + 32] = static_cast<char>(~bytes[at + 32]);
-    return WriteFileBytes(target, bytes);
+    // The first 64-byte piece from the middle on that occurs once in the file (the languages' transforms of
+    // one database share much of their bytes).
+    for (size_t offset = resource.size() / 2; offset + 64 <= resource.size(); offset += 16) {
+        const std::string piece = resource.substr(offset, 64);
+        const size_t at = bytes.find(piece);
+        if (at != std::string::npos && bytes.find(piece, at + 1) == std::string::npos) {
+            bytes[at + 32] = static_cast<char>(~bytes[at + 32]);
+            return WriteFileBytes(target, bytes);
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -57,23 +63,41 @@ TEST(PayloadRun, ValidationNamesTheDamagedPackageAndFails) {
     EXPECT_EQ(std::wstring::npos, intact.output.find(L"SHA-256")) << WideToUtf8(intact.output);
 }
 
-TEST(PayloadRun, AnInstallationRefusesTheDamagedPackageBeforeWritingIt) {
-    const UndoInstalls undo;
-    ScratchFolder folder;
-    ASSERT_TRUE(MakeDamagedCopy(folder.File(L"damaged.exe")));
-    const std::wstring packageFolder = LauncherBaseFolder() + L"\\" + kHalvora101.packageCode;
-    ICBSFileUtilities::DeleteTree(packageFolder);
-    const std::wstring log = folder.File(L"setup.log");
-    LaunchOptions options;
-    options.launcher = folder.File(L"damaged.exe");
-    const RunResult run = RunLauncher({L"/qn", L"/L*v", log}, options);
+TEST(PayloadRun, AnInstallationRefusesADamagedPackageOrTransformBeforeWritingIt) {
+    struct Case {
+        const wchar_t* resource;
+        LANGID language;
+        const wchar_t* languageArgument; // the run's lang=, or null for English
+        const wchar_t* logLine;
+    };
+    const Case cases[] = {
+        {L"PACKAGE_0", 0, nullptr,
+         L"VNT (c): Package resource PACKAGE_0 does not match its recorded SHA-256 hash.\r\n"},
+        {L"PACKAGE_0_1031", 1031, L"lang=german",
+         L"VNT (c): Transform resource PACKAGE_0_1031 does not match its recorded SHA-256 hash.\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(WideToUtf8(c.resource));
+        const UndoInstalls undo;
+        ScratchFolder folder;
+        ASSERT_TRUE(MakeDamagedCopy(folder.File(L"damaged.exe"), c.resource, c.language));
+        const std::wstring packageFolder = LauncherBaseFolder() + L"\\" + kHalvora101.packageCode;
+        ICBSFileUtilities::DeleteTree(packageFolder);
+        const std::wstring log = folder.File(L"setup.log");
+        LaunchOptions options;
+        options.launcher = folder.File(L"damaged.exe");
+        std::vector<std::wstring> arguments = {L"/qn", L"/L*v", log};
+        if (c.languageArgument)
+            arguments.push_back(c.languageArgument);
+        const RunResult run = RunLauncher(arguments, options);
 
-    EXPECT_EQ(1u, run.exitCode); // the code of a package that cannot be read
-    const std::wstring text = ReadUtf16LeFile(log).value_or(L"");
-    EXPECT_NE(std::wstring::npos,
-              text.find(L"VNT (c): Package resource PACKAGE_0 does not match its recorded SHA-256 hash.\r\n"))
-        << WideToUtf8(text);
-    EXPECT_TRUE(ICBSFileUtilities::ListFiles(packageFolder, L"*").empty());
-    EXPECT_FALSE(IsInstalled(kHalvora101));
-    EXPECT_FALSE(IsInstalled(kKestrum317));
+        EXPECT_EQ(1u, run.exitCode); // the code of a package that cannot be read
+        const std::wstring text = ReadUtf16LeFile(log).value_or(L"");
+        EXPECT_NE(std::wstring::npos, text.find(c.logLine)) << WideToUtf8(text);
+        // Nothing damaged was written: no cabinet content at all, and no transform beside the database.
+        EXPECT_TRUE(ICBSFileUtilities::ListFiles(packageFolder, c.language ? L"*.mst" : L"*").empty());
+        EXPECT_FALSE(IsInstalled(kHalvora101));
+        EXPECT_FALSE(IsInstalled(kKestrum317));
+        ICBSFileUtilities::DeleteTree(packageFolder);
+    }
 }

@@ -16,10 +16,10 @@ constexpr LANGID kFrench = 1036;
 const wchar_t kMainServer[] = L"Quenlis Halvora Server 10.1 (x64)";
 const wchar_t kCompanionServer[] = L"Quenlis Kestrum 3.17 (x64)";
 
-// The expected files sit beside this source file; the build tree knows it by its compile-time path.
+// The expected files sit beside this source file, in the source folder the build names.
 std::wstring ExpectedFile(const std::wstring& name) {
-    std::wstring folder = Utf8ToWide(__FILE__);
-    folder.resize(folder.find_last_of(L"/\\") + 1);
+    // The source folder as the build names it: release builds keep it out of __FILE__.
+    std::wstring folder = Utf8ToWide(LAUNCHER_SOURCE_DIR "/tests/e2e/");
     if (folder.starts_with(L"/"))
         folder = L"Z:" + folder; // Wine maps the Linux root to Z:
     for (auto& c : folder) {
