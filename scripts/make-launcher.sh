@@ -36,6 +36,9 @@ target=$(printf 'Launcher_%s' "$stem" | sed 's/[^A-Za-z0-9_]/_/g')
 "$ROOT/scripts/setup-debian.sh"
 # A build folder of its own, so that the regular builds never depend on these packages.
 tree="$BUILD/launchers-$arch"
+# libcurl, built once for this tree from Debian's source package like the regular trees'.
+if [ "$arch" = win64 ]; then curl_arch=x86_64; else curl_arch=i686; fi
+bash "$ROOT/scripts/build-curl.sh" "$curl_arch" "$tree"
 cmake -S "$ROOT" -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$toolchain.cmake" -DLAUNCHER_BUNDLES="$description" >/dev/null
 cmake --build "$tree" --target "$target"
