@@ -31,6 +31,12 @@ uint64_t PackageDataSize(const std::wstring& packageData) {
 
 ExtractionOutcome ExtractPackageCabinet(const std::wstring& packageData, const std::wstring& folder,
                                         ICBSCabinetProgressCallbacks* receiver, LogSinkIF& log) {
+    // A record with lines that cannot be read no longer vouches for what they described: the launcher is
+    // damaged, and none of its packages is unpacked.
+    if (LauncherPayloadHashes().malformedLines > 0) {
+        log.Write(kLogLevelFailure, L"VNT (c): The launcher's record of SHA-256 hashes is damaged.\r\n");
+        return ExtractionOutcome::Failed;
+    }
     // The bytes that were checked are the bytes extracted: the record's language, not whichever one a
     // lookup in any language would find.
     if (const PayloadRecord* record =
@@ -70,7 +76,7 @@ bool WriteTaxonomyFile(const std::wstring& packageData, const std::wstring& targ
     const auto bytes = PackageResourceBytes(kTaxonomyResourceName, kTaxonomyResourceLanguage);
     const PayloadRecord* record = FindPayloadRecord(LauncherPayloadHashes(), PayloadKind::Package,
                                                     kTaxonomyResourceName, kTaxonomyResourceLanguage);
-    if (record && !PayloadBytesMatch(*record, bytes))
+    if (LauncherPayloadHashes().malformedLines > 0 || (record && !PayloadBytesMatch(*record, bytes)))
         return false;
     if (bytes)
         return WriteWholeFile(target, *bytes) == FileWriteResult::Written;

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string_view>
+
 using namespace e2e;
 using namespace TestProducts;
 
@@ -18,9 +21,11 @@ namespace {
 constexpr wchar_t kDamagedLine[] = L"SHA-256 check of resource PACKAGE_0 failed!\r\n";
 
 // A copy of the two-package launcher with one byte of one type-40 resource turned over (in the language
-// given, 0: any). The bytes are found by the resource's own content, read from the original
-// as data.
-bool MakeDamagedCopy(const std::wstring& target, const wchar_t* name = L"PACKAGE_0", LANGID language = 0) {
+// given, 0: any): the byte at `at` in the resource, by default one near its middle. The byte is found in the
+// file by a piece of the resource around it that occurs there once, read from the original as data (the
+// languages' transforms of one database share much of their bytes).
+bool MakeDamagedCopy(const std::wstring& target, const wchar_t* name = L"PACKAGE_0", LANGID language = 0,
+                     size_t at = SIZE_MAX) {
     const std::wstring source = TestProgramFolder() + L"\\" + kTwoPackagesLauncher;
     std::string bytes = ReadFileBytes(source).value_or("");
     ModuleHandle module(LoadLibraryExW(source.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
@@ -30,15 +35,18 @@ bool MakeDamagedCopy(const std::wstring& target, const wchar_t* name = L"PACKAGE
         return false;
     const std::string resource(static_cast<const char*>(LockResource(loaded)),
                                SizeofResource(module.Get(), found));
-    // The first 64-byte piece from the middle on that occurs once in the file (the languages' transforms of
-    // one database share much of their bytes).
-    for (size_t offset = resource.size() / 2; offset + 64 <= resource.size(); offset += 16) {
-        const std::string piece = resource.substr(offset, 64);
-        const size_t at = bytes.find(piece);
-        if (at != std::string::npos && bytes.find(piece, at + 1) == std::string::npos) {
-            bytes[at + 32] = static_cast<char>(~bytes[at + 32]);
+    constexpr size_t kPiece = 64;
+    for (size_t middle = resource.size() / 2; middle < resource.size(); middle += 16) {
+        const size_t flip = at == SIZE_MAX ? middle : at;
+        const size_t start = flip >= kPiece / 2 ? flip - kPiece / 2 : 0;
+        const std::string piece = resource.substr(start, kPiece);
+        const size_t place = bytes.find(piece);
+        if (place != std::string::npos && bytes.find(piece, place + 1) == std::string::npos) {
+            bytes[place + flip - start] = static_cast<char>(~bytes[place + flip - start]);
             return WriteFileBytes(target, bytes);
         }
+        if (at != SIZE_MAX)
+            return false;
     }
     return false;
 }
@@ -75,12 +83,17 @@ TEST(PayloadRun, AnInstallationRefusesADamagedPackageOrTransformBeforeWritingIt)
          L"VNT (c): Package resource PACKAGE_0 does not match its recorded SHA-256 hash.\r\n"},
         {L"PACKAGE_0_1031", 1031, L"lang=german",
          L"VNT (c): Transform resource PACKAGE_0_1031 does not match its recorded SHA-256 hash.\r\n"},
+        // The first digit of the first hash ("package<TAB>PACKAGE_0<TAB>1033<TAB>" is 23 characters) is no
+        // longer a hex digit: that line cannot be read.
+        {L"PAYLOAD_HASHES", 0, nullptr, L"VNT (c): The launcher's record of SHA-256 hashes is damaged.\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(WideToUtf8(c.resource));
         const UndoInstalls undo;
         ScratchFolder folder;
-        ASSERT_TRUE(MakeDamagedCopy(folder.File(L"damaged.exe"), c.resource, c.language));
+        const size_t at =
+            std::wstring_view(c.resource) == L"PAYLOAD_HASHES" ? 23 * sizeof(wchar_t) : SIZE_MAX;
+        ASSERT_TRUE(MakeDamagedCopy(folder.File(L"damaged.exe"), c.resource, c.language, at));
         const std::wstring packageFolder = LauncherBaseFolder() + L"\\" + kHalvora101.packageCode;
         ICBSFileUtilities::DeleteTree(packageFolder);
         const std::wstring log = folder.File(L"setup.log");
