@@ -73,12 +73,9 @@ FileWriteResult WriteWholeFile(const std::wstring& path, std::span<const unsigne
 }
 
 bool WriteTaxonomyFile(const std::wstring& packageData, const std::wstring& target) {
-    const auto bytes = PackageResourceBytes(kTaxonomyResourceName, kTaxonomyResourceLanguage);
-    const PayloadRecord* record = FindPayloadRecord(LauncherPayloadHashes(), PayloadKind::Package,
-                                                    kTaxonomyResourceName, kTaxonomyResourceLanguage);
-    if (LauncherPayloadHashes().malformedLines > 0 || (record && !PayloadBytesMatch(*record, bytes)))
+    if (!LauncherResourceMatches(PayloadKind::Package, kTaxonomyResourceName, kTaxonomyResourceLanguage))
         return false;
-    if (bytes)
+    if (const auto bytes = PackageResourceBytes(kTaxonomyResourceName, kTaxonomyResourceLanguage))
         return WriteWholeFile(target, *bytes) == FileWriteResult::Written;
     return ICBSFileUtilities::CopyFile(packageData, target, false);
 }

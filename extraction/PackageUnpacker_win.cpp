@@ -32,8 +32,7 @@ SetupResult WriteLanguageTransform(PackageInfo& package, const UnpackSettings& s
         return {}; // the package installs in its database's own language
     // A damaged transform would change the installation in ways nobody chose: the run ends as with a
     // damaged package.
-    if (!PayloadResourceMatches(GetModuleHandleW(nullptr), LauncherPayloadHashes(), PayloadKind::Transform,
-                                name, language->languageId)) {
+    if (!LauncherResourceMatches(PayloadKind::Transform, name, language->languageId)) {
         log.Write(kLogLevelFailure,
                   L"VNT (c): Transform resource %s does not match its recorded SHA-256 hash.\r\n", name);
         SetupResult failure;

@@ -39,8 +39,15 @@ bool PayloadBytesMatch(const PayloadRecord& record, std::optional<std::span<cons
 
 bool PayloadResourceMatches(HMODULE module, const PayloadHashes& hashes, PayloadKind kind,
                             const std::wstring& name, LANGID language) {
+    // A record with lines that cannot be read no longer vouches for anything it describes.
+    if (hashes.malformedLines > 0)
+        return false;
     const PayloadRecord* record = FindPayloadRecord(hashes, kind, name, language);
     return !record || PayloadBytesMatch(*record, PayloadResourceBytes(module, *record));
+}
+
+bool LauncherResourceMatches(PayloadKind kind, const std::wstring& name, LANGID language) {
+    return PayloadResourceMatches(GetModuleHandleW(nullptr), LauncherPayloadHashes(), kind, name, language);
 }
 
 std::vector<PayloadRecord> DamagedPayloadResources(HMODULE module, const PayloadHashes& hashes) {

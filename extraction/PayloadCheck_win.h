@@ -24,9 +24,12 @@ std::optional<std::span<const unsigned char>> PayloadResourceBytes(HMODULE modul
                                                                    const PayloadRecord& record);
 // Whether bytes found for the record's resource are what it recorded; missing bytes never are.
 bool PayloadBytesMatch(const PayloadRecord& record, std::optional<std::span<const unsigned char>> bytes);
-// Whether the module's resource matches its record. True when there is no record: nothing was promised.
-// Language 0 takes the record in whatever language it has, and reads the resource in that language.
+// Whether the module's resource matches its record. True when there is no record: nothing was promised;
+// false for every resource when the record has malformed lines. Language 0 takes the record in whatever
+// language it has, and reads the resource in that language.
 bool PayloadResourceMatches(HMODULE module, const PayloadHashes& hashes, PayloadKind kind,
                             const std::wstring& name, LANGID language);
+// The same for the running launcher's own resource against its own record.
+bool LauncherResourceMatches(PayloadKind kind, const std::wstring& name, LANGID language);
 // Every recorded resource the module lacks or holds different bytes for, in the record's order.
 std::vector<PayloadRecord> DamagedPayloadResources(HMODULE module, const PayloadHashes& hashes);

@@ -30,8 +30,7 @@ std::optional<std::string> CarriedResourceText(std::wstring_view name) {
 bool WriteCarriedInstaller(std::wstring_view name, const std::wstring& path) {
     const std::optional<std::string_view> bytes = CarriedBytes(name);
     // A damaged installer is never written, let alone run: it counts as missing.
-    if (!bytes || !PayloadResourceMatches(GetModuleHandleW(nullptr), LauncherPayloadHashes(),
-                                          PayloadKind::Extra, std::wstring(name), 0))
+    if (!bytes || !LauncherResourceMatches(PayloadKind::Extra, std::wstring(name), 0))
         return false;
     ICBSFileUtilities::EnsureParentFolder(path);
     FileHandle file(

@@ -4,6 +4,7 @@
 // that the planted DLL is then found and loaded.
 #include "LauncherCopy.h"
 #include "LauncherRun.h"
+#include "support/FileUtilities_win.h"
 #include "tests/products/TestProducts.h"
 
 #include <gtest/gtest.h>
@@ -14,10 +15,6 @@ namespace {
 
 // Wine's own user32 imports version.dll, so a planted version.dll says nothing about the launcher.
 constexpr const wchar_t* kPlantedNames[] = {L"msi.dll", L"cabinet.dll"};
-
-bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 std::wstring FromTestFolder(const std::wstring& name) {
     return TestProgramFolder() + L"\\" + name;
@@ -44,7 +41,7 @@ TEST(HardenedLoadingRun, DllsPlantedBesideTheLauncherAreNeverLoaded) {
     LaunchOptions ordinary;
     ordinary.launcher = downloads.File(L"planted-ordinary.exe");
     ASSERT_TRUE(RunLauncher({}, ordinary).started);
-    ASSERT_TRUE(Exists(downloads.File(L"msi.dll.loaded")));
+    ASSERT_TRUE(ICBSFileUtilities::Exists(downloads.File(L"msi.dll.loaded")));
     ASSERT_TRUE(DeleteFileW(downloads.File(L"msi.dll.loaded").c_str()));
 
     // The launcher reads its packages with both libraries and unpacks them elsewhere.
@@ -55,8 +52,9 @@ TEST(HardenedLoadingRun, DllsPlantedBesideTheLauncherAreNeverLoaded) {
     const RunResult run = RunLauncher({L"/u"}, launcher);
     ASSERT_TRUE(run.started);
     EXPECT_EQ(0u, run.exitCode);
-    EXPECT_TRUE(Exists(output.File(L"HalvoraServer101.msi")));
-    EXPECT_TRUE(Exists(output.File(L"Kestrum317.msi")));
+    EXPECT_TRUE(ICBSFileUtilities::Exists(output.File(L"HalvoraServer101.msi")));
+    EXPECT_TRUE(ICBSFileUtilities::Exists(output.File(L"Kestrum317.msi")));
     for (const wchar_t* name : kPlantedNames)
-        EXPECT_FALSE(Exists(downloads.File(std::wstring(name) + L".loaded"))) << WideToUtf8(name);
+        EXPECT_FALSE(ICBSFileUtilities::Exists(downloads.File(std::wstring(name) + L".loaded")))
+            << WideToUtf8(name);
 }

@@ -35,18 +35,22 @@ bool MakeDamagedCopy(const std::wstring& target, const wchar_t* name = L"PACKAGE
         return false;
     const std::string resource(static_cast<const char*>(LockResource(loaded)),
                                SizeofResource(module.Get(), found));
-    constexpr size_t kPiece = 64;
-    for (size_t middle = resource.size() / 2; middle < resource.size(); middle += 16) {
-        const size_t flip = at == SIZE_MAX ? middle : at;
+    // Turns over the byte at `flip` of the resource when a piece around it occurs once in the file.
+    const auto flipOnce = [&](size_t flip) {
+        constexpr size_t kPiece = 64;
         const size_t start = flip >= kPiece / 2 ? flip - kPiece / 2 : 0;
         const std::string piece = resource.substr(start, kPiece);
         const size_t place = bytes.find(piece);
-        if (place != std::string::npos && bytes.find(piece, place + 1) == std::string::npos) {
-            bytes[place + flip - start] = static_cast<char>(~bytes[place + flip - start]);
-            return WriteFileBytes(target, bytes);
-        }
-        if (at != SIZE_MAX)
+        if (place == std::string::npos || bytes.find(piece, place + 1) != std::string::npos)
             return false;
+        bytes[place + flip - start] = static_cast<char>(~bytes[place + flip - start]);
+        return WriteFileBytes(target, bytes);
+    };
+    if (at != SIZE_MAX)
+        return flipOnce(at);
+    for (size_t middle = resource.size() / 2; middle < resource.size(); middle += 16) {
+        if (flipOnce(middle))
+            return true;
     }
     return false;
 }

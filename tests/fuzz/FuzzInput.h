@@ -27,6 +27,13 @@ inline std::wstring BytesAsUtf16(std::string_view bytes) {
     return text;
 }
 
+// The text a text parser's fuzz target feeds it: a first byte 'U' reads the rest as UTF-16, any other
+// first byte reads it byte by byte (so both the file readers' paths and surrogates are reached). size >= 1.
+inline std::wstring FuzzText(const uint8_t* data, size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+    return data[0] == 'U' ? BytesAsUtf16(bytes) : BytesAsText(bytes);
+}
+
 // The first line of the input (up to a line feed, at most 64 bytes) and the rest.
 inline std::string_view TakeFirstLine(std::string_view& bytes) {
     const size_t end = std::min(bytes.find('\n'), std::min<size_t>(bytes.size(), 64));

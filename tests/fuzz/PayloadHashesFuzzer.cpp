@@ -39,8 +39,7 @@ std::wstring Written(const PayloadHashes& hashes) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0)
         return 0;
-    const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
-    const std::wstring text = data[0] == 'U' ? BytesAsUtf16(bytes) : BytesAsText(bytes);
+    const std::wstring text = FuzzText(data, size);
     const PayloadHashes hashes = ParsePayloadHashes(text);
 
     FUZZ_REQUIRE(hashes.malformedLines >= 0);
