@@ -13,6 +13,9 @@ echo "== Layers"
 python3 "$ROOT/scripts/check-layers.py"
 "$ROOT/scripts/build.sh" native win64 win32
 
+echo "== Imports: every entry the code calls through is bound, every function exported by its DLL"
+"$ROOT/scripts/check-imports.sh"
+
 echo "== Both launchers link libcurl (its version text and the Windows TLS backend are in them)"
 for tree in win32 win64; do
     version=$(sed -n 's/^#define LIBCURL_VERSION "\(.*\)"$/\1/p' "$BUILD/$tree/curl/install/include/curl/curlver.h")
